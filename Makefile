@@ -1,0 +1,41 @@
+# ZENTABULAR: set-up, build and test on Debian 12.
+BUILD ?= build
+JOBS ?= $(shell nproc)
+PACKAGES := cmake make g++ libgtest-dev libbenchmark-dev
+SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+
+.PHONY: run test bench asan fuzz deps configure build clean
+
+run: build
+	$(BUILD)/ztb32 --batch < examples/demo.txt
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+bench: deps
+	cmake -S . -B $(BUILD)-bench -DCMAKE_BUILD_TYPE=Release -DZT_BENCH=ON
+	cmake --build $(BUILD)-bench -j $(JOBS) --target zentab_bench
+	$(BUILD)-bench/zentab_bench
+
+asan: deps
+	cmake -S . -B $(BUILD)-asan -DCMAKE_BUILD_TYPE=Debug -DZT_SANITIZE=ON
+	cmake --build $(BUILD)-asan -j $(JOBS)
+	cd $(BUILD)-asan && ctest --output-on-failure -j $(JOBS)
+
+deps:
+	@missing=""; for p in $(PACKAGES); do \
+	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:$$missing"; \
+	  $(SUDO) apt-get update && $(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends $$missing; \
+	fi
+
+configure: deps
+	cmake -S . -B $(BUILD)
+
+build: configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+clean:
+	rm -rf $(BUILD) $(BUILD)-bench $(BUILD)-asan
