@@ -1,0 +1,373 @@
+#include "core/cell_store.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+
+#include "core/range_names.h"
+
+namespace zt {
+
+namespace {
+
+constexpr std::uint32_t kCellSize = sizeof(TCell);
+constexpr std::uint32_t kLinkSize = sizeof(TDepLink);
+
+void FreeDependents(Engine& e, PCell c)
+{
+    HeapAddr link = c->Dependents;
+    while (link) {
+        HeapAddr next = e.Heap.At<TDepLink>(link)->Next;
+        HeapFree(e, link, kLinkSize);
+        link = next;
+    }
+    c->Dependents = 0;
+}
+
+void FreeStrResult(Engine& e, PCell c)
+{
+    if ((c->Kind & 7) == ckStrFormula) {
+        HeapAddr s = ReadStrResult(*c);
+        if (s)
+            FreeText(e, s);
+    }
+}
+
+void FreeContents(Engine& e, PCell c)
+{
+    FreeStrResult(e, c);
+    FreeText(e, c->Text);
+}
+
+}  // namespace
+
+HeapAddr HeapAlloc(Engine& e, std::uint32_t n)
+{
+    HeapAddr a = e.Heap.Allocate(n);
+    if (!a) {
+        e.Err.OutOfMemory = true;
+        e.Err.Set(kOutOfMemory);
+    }
+    return a;
+}
+
+void HeapFree(Engine& e, HeapAddr a, std::uint32_t n)
+{
+    if (a)
+        e.Heap.Release(a, n);
+}
+
+std::string_view TextOf(const Engine& e, HeapAddr a)
+{
+    if (!a)
+        return {};
+    const auto* p = e.Heap.At<std::uint8_t>(a);
+    return {reinterpret_cast<const char*>(p + 1), p[0]};
+}
+
+HeapAddr SetText(Engine& e, HeapAddr old, std::string_view text)
+{
+    if (text.size() > 255)
+        text = text.substr(0, 255);
+    auto len = static_cast<std::uint8_t>(text.size());
+    if (old && *e.Heap.At<std::uint8_t>(old) == len) {
+        std::memcpy(e.Heap.At<std::uint8_t>(old) + 1, text.data(), len);
+        return old;
+    }
+    HeapAddr a = HeapAlloc(e, len + 1u);
+    if (!a)
+        return old;
+    auto* p = e.Heap.At<std::uint8_t>(a);
+    p[0] = len;
+    std::memcpy(p + 1, text.data(), len);
+    if (old)
+        HeapFree(e, old, *e.Heap.At<std::uint8_t>(old) + 1u);
+    return a;
+}
+
+void FreeText(Engine& e, HeapAddr& field)
+{
+    if (field)
+        HeapFree(e, field, *e.Heap.At<std::uint8_t>(field) + 1u);
+    field = 0;
+}
+
+PCell FindCell(Engine& e, int row, int col)
+{
+    e.FindPrev = nullptr;
+    if (row < 0 || row >= kRows || !e.Cur)
+        return nullptr;
+    PCell prev = nullptr;
+    PCell c = CellAt(e, e.Cur->RowHeads[row]);
+    while (c && c->Col < col) {
+        prev = c;
+        c = NextCell(e, c);
+    }
+    e.FindPrev = prev;
+    return (c && c->Col == col) ? c : nullptr;
+}
+
+PCell FindFirstAtOrAfter(Engine& e, int row, int col)
+{
+    if (row < 0 || row >= kRows || !e.Cur)
+        return nullptr;
+    PCell c = CellAt(e, e.Cur->RowHeads[row]);
+    while (c && c->Col < col)
+        c = NextCell(e, c);
+    return c;
+}
+
+PCell FindOrCreateCell(Engine& e, int row, int col)
+{
+    if (row < 0 || row >= kRows || col < 0 || col >= kCols) {
+        e.Err.Set(kOutOfRange);
+        return nullptr;
+    }
+    if (!e.Cur)
+        return nullptr;
+    Worksheet& ws = *e.Cur;
+    ws.Modified = true;
+    if (PCell c = FindCell(e, row, col))
+        return c;
+    PCell prev = e.FindPrev;
+    HeapAddr prevAddr = AddrOf(e, prev);  // addresses survive; the walk result is kept
+    HeapAddr a = HeapAlloc(e, kCellSize);
+    if (!a)
+        return nullptr;
+    ws.MaxRow = std::max<std::int16_t>(ws.MaxRow, static_cast<std::int16_t>(row));
+    ws.MaxCol = std::max<std::int16_t>(ws.MaxCol, static_cast<std::int16_t>(col));
+    PCell c = CellAt(e, a);
+    *c = e.DefaultCell;
+    c->Col = static_cast<std::uint8_t>(col);
+    c->Row = static_cast<std::int16_t>(row);
+    if (prevAddr) {
+        PCell p = CellAt(e, prevAddr);
+        c->Next = p->Next;
+        p->Next = a;
+    } else {
+        c->Next = ws.RowHeads[row];
+        ws.RowHeads[row] = a;
+    }
+    e.FindPrev = prev;
+    return c;
+}
+
+void ClearCell(Engine& e, PCell cell)
+{
+    if (!cell || (cell->Kind & 7) == ckBlank)
+        return;
+    if (IsFormulaKind(cell->Kind))
+        e.Formula->UnlinkFormula(e, cell);
+    FreeContents(e, cell);
+    cell->Kind = ckBlank;
+    ZeroValue(*cell);
+}
+
+void LinkDependency(Engine& e, PCell formula, int row, int col, bool add)
+{
+    HeapAddr f = AddrOf(e, formula);
+    if (add) {
+        PCell target = FindOrCreateCell(e, row, col);
+        if (!target)
+            return;
+        for (HeapAddr l = target->Dependents; l; l = e.Heap.At<TDepLink>(l)->Next)
+            if (e.Heap.At<TDepLink>(l)->Cell == f)
+                return;
+        HeapAddr l = HeapAlloc(e, kLinkSize);
+        if (!l)
+            return;
+        auto* link = e.Heap.At<TDepLink>(l);
+        link->Cell = f;
+        link->Next = target->Dependents;
+        target->Dependents = l;
+        return;
+    }
+    PCell target = FindCell(e, row, col);
+    if (!target)
+        return;
+    HeapAddr prev = 0;
+    for (HeapAddr l = target->Dependents; l;) {
+        auto* link = e.Heap.At<TDepLink>(l);
+        if (link->Cell == f) {
+            if (prev)
+                e.Heap.At<TDepLink>(prev)->Next = link->Next;
+            else
+                target->Dependents = link->Next;
+            HeapFree(e, l, kLinkSize);
+            return;
+        }
+        prev = l;
+        l = link->Next;
+    }
+}
+
+void DetachCell(Engine& e, PCell cell)
+{
+    // Every formula that reads the cell loses the reference and becomes ERR.
+    while (HeapAddr l = cell->Dependents) {
+        auto* link = e.Heap.At<TDepLink>(l);
+        PCell dependent = CellAt(e, link->Cell);
+        cell->Dependents = link->Next;
+        HeapFree(e, l, kLinkSize);
+        if (dependent && dependent != cell) {
+            e.Formula->DropReferences(e, dependent, cell);
+            FreeStrResult(e, dependent);  // the error value takes the slot
+            dependent->Kind |= kfError;
+            WriteReal(*dependent, -1.0);
+            e.Formula->RecalcFrom(e, dependent);
+        }
+    }
+    ForgetCell(e, cell->Row, cell->Col);
+    // A formula about to vanish must not stay on other cells' lists.
+    if (IsFormulaKind(cell->Kind))
+        e.Formula->UnlinkFormula(e, cell);
+    FreeContents(e, cell);
+}
+
+void FreeRun(Engine& e, int row, int firstCol, int lastCol)
+{
+    if (!e.Cur || row < 0 || row >= kRows || row > e.Cur->MaxRow)
+        return;
+    PCell prev = nullptr;
+    PCell c = CellAt(e, e.Cur->RowHeads[row]);
+    while (c && c->Col <= lastCol) {
+        PCell next = NextCell(e, c);
+        if (c->Col < firstCol) {
+            prev = c;
+        } else {
+            DetachCell(e, c);
+            if (prev)
+                prev->Next = c->Next;
+            else
+                e.Cur->RowHeads[row] = c->Next;
+            HeapFree(e, AddrOf(e, c), kCellSize);
+        }
+        c = next;
+    }
+}
+
+void FreeAllCells(Engine& e)
+{
+    if (!e.Cur)
+        return;
+    Worksheet& ws = *e.Cur;
+    for (int row = 0; row <= ws.MaxRow; ++row) {
+        HeapAddr a = ws.RowHeads[row];
+        while (a) {
+            PCell c = CellAt(e, a);
+            HeapAddr next = c->Next;
+            FreeDependents(e, c);
+            FreeContents(e, c);
+            HeapFree(e, a, kCellSize);
+            a = next;
+        }
+        ws.RowHeads[row] = 0;
+    }
+    ws.MaxRow = 0;
+    ws.MaxCol = 0;
+}
+
+namespace {
+
+// The next heap number that no open worksheet carries.
+std::uint16_t TakeHeapNumber(Engine& e)
+{
+    for (;;) {
+        std::uint16_t n = e.NextHeapNo++;
+        if (e.NextHeapNo == 0)
+            e.NextHeapNo = 1;
+        if (n != 0 && !FindSheetSlot(e, n))
+            return n;
+    }
+}
+
+}  // namespace
+
+int OpenSheet(Engine& e, std::string_view name)
+{
+    std::string upper(name);
+    for (char& ch : upper)
+        ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+    for (int s = 1; s <= kMaxSheetSlots; ++s) {
+        if (e.Slots[s] && e.Slots[s]->Name == upper) {
+            ++e.Slots[s]->ShareCount;
+            return s;
+        }
+    }
+    for (int s = 1; s <= kMaxSheetSlots; ++s) {
+        if (e.Slots[s])
+            continue;
+        auto ws = std::make_unique<Worksheet>();
+        ws->Name = upper;
+        ws->HeapNo = TakeHeapNumber(e);
+        ws->Settings = e.Defaults;
+        e.Slots[s] = std::move(ws);
+        return s;
+    }
+    return 0;
+}
+
+int FindSheetSlot(const Engine& e, std::uint16_t heapNo)
+{
+    for (int s = 1; s <= kMaxSheetSlots; ++s)
+        if (e.Slots[s] && e.Slots[s]->HeapNo == heapNo)
+            return s;
+    return 0;
+}
+
+void CloseSheet(Engine& e, std::uint16_t heapNo)
+{
+    int s = FindSheetSlot(e, heapNo);
+    if (!s)
+        return;
+    Worksheet& ws = *e.Slots[s];
+    if (ws.ShareCount > 0) {
+        --ws.ShareCount;
+        return;
+    }
+    e.Heap.ReleaseHeap(heapNo);
+    if (e.Cur == &ws) {
+        e.Cur = nullptr;
+        e.CurSlot = 0;
+        e.Heap.SelectHeap(0);
+    }
+    e.Slots[s].reset();
+}
+
+void RestoreContext(Engine& e, int slot)
+{
+    if (slot < 1 || slot > kMaxSheetSlots || !e.Slots[slot])
+        return;
+    e.Cur = e.Slots[slot].get();
+    e.CurSlot = slot;
+    e.FindPrev = nullptr;
+    e.Heap.SelectHeap(e.Cur->HeapNo);
+}
+
+void FreeAllSheets(Engine& e)
+{
+    for (int s = 1; s <= kMaxSheetSlots; ++s) {
+        if (!e.Slots[s])
+            continue;
+        e.Heap.ReleaseHeap(e.Slots[s]->HeapNo);
+        e.Slots[s].reset();
+    }
+    e.Cur = nullptr;
+    e.CurSlot = 0;
+    e.Heap.SelectHeap(0);
+}
+
+std::int64_t MemoryFree(const Engine& e) { return e.Heap.MemoryFree(); }
+bool MemoryLow(const Engine& e) { return e.Heap.MemoryLow(); }
+
+void ReportError(Engine& e, std::string_view message)
+{
+    if (!e.Notifier)
+        return;
+    e.Notifier->Beep();
+    e.Notifier->ShowMessage("Error:" + std::string(message));
+}
+
+void ReportPendingError(Engine& e) { ReportError(e, e.Err.ErrorText); }
+
+}  // namespace zt

@@ -1,0 +1,41 @@
+#pragma once
+#include <string>
+#include <string_view>
+
+#include "core/cell.h"
+#include "core/range.h"
+#include "platform/notify.h"
+
+namespace zt {
+
+struct Engine;
+
+// What the core needs of the formula engine. The formula layer installs its
+// implementation at start-up; until then no text compiles as a formula.
+class FormulaHooks {
+public:
+    virtual ~FormulaHooks() = default;
+    // Compiles formula text in place into its compiled form; sets ErrorFlag
+    // when the text is not a formula.
+    virtual void CompileFormula(Engine& e, std::string& text);
+    virtual void LinkFormula(Engine&, PCell) {}
+    virtual void UnlinkFormula(Engine&, PCell) {}
+    virtual void EvaluateCell(Engine&, PCell) {}
+    virtual void RecalcFrom(Engine&, PCell) {}
+    // Turns the formula's references to a cell about to disappear into
+    // references to no cell, dropping the links they had put elsewhere.
+    virtual void DropReferences(Engine&, PCell /*formula*/, PCell /*target*/) {}
+    // The formula of a cell as the user would type it.
+    virtual std::string FormulaToText(Engine&, PCell) { return {}; }
+};
+
+// What the core needs of whoever shows the worksheet: the selection behind
+// the word RANGE and the cell cursor behind CURSOR.
+class ViewHooks {
+public:
+    virtual ~ViewHooks() = default;
+    virtual TRange Selection(const Engine&) const { return kUndefinedRange; }
+    virtual TRange CursorCell(const Engine&) const { return TRange{0, 0, 0, 0}; }
+};
+
+}  // namespace zt
