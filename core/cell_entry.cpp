@@ -1,0 +1,238 @@
+#include "core/cell_entry.h"
+
+#include <charconv>
+#include <cmath>
+#include <string>
+
+#include "core/cell_store.h"
+#include "core/dates.h"
+#include "core/format_codes.h"
+
+namespace zt {
+
+namespace {
+
+bool IsDigit(char ch) { return ch >= '0' && ch <= '9'; }
+bool IsLetter(char ch) { return (ch >= 'A' && ch <= 'Z') || (ch >= 'a' && ch <= 'z'); }
+
+// Optional sign, digits, optional fraction, optional exponent; nothing else.
+bool IsDecimalText(std::string_view s)
+{
+    std::size_t i = 0;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-'))
+        ++i;
+    std::size_t digits = 0;
+    while (i < s.size() && IsDigit(s[i]))
+        ++i, ++digits;
+    if (i < s.size() && s[i] == '.') {
+        ++i;
+        while (i < s.size() && IsDigit(s[i]))
+            ++i, ++digits;
+    }
+    if (digits == 0)
+        return false;
+    if (i < s.size() && (s[i] == 'E' || s[i] == 'e')) {
+        ++i;
+        if (i < s.size() && (s[i] == '+' || s[i] == '-'))
+            ++i;
+        std::size_t expDigits = 0;
+        while (i < s.size() && IsDigit(s[i]))
+            ++i, ++expDigits;
+        if (expDigits == 0)
+            return false;
+    }
+    return i == s.size();
+}
+
+void StoreFormula(Engine& e, PCell cell, std::string text, bool hadDependents)
+{
+    e.Formula->CompileFormula(e, text);
+    cell->Kind = ckBlank;
+    if (e.Err.ErrorFlag)
+        return;
+    cell->Text = SetText(e, cell->Text, text);
+    if (e.Err.ErrorFlag) {
+        ReportPendingError(e);
+        return;
+    }
+    cell->Kind = ckFormula;
+    e.Formula->LinkFormula(e, cell);
+    if (e.Settings().ManualCalc || !hadDependents)
+        e.Formula->EvaluateCell(e, cell);
+}
+
+void StoreLabel(Engine& e, PCell cell, std::string_view text)
+{
+    ZeroValue(*cell);
+    std::string label;
+    if (text.empty() || !IsLabelPrefix(text[0]))
+        label.push_back(e.Settings().Prefix);
+    label.append(text);
+    if (label.size() > kMaxCellText)
+        label.resize(kMaxCellText);
+    cell->Text = SetText(e, cell->Text, label);
+    if (e.Err.ErrorFlag) {
+        cell->Kind = ckBlank;
+        ReportPendingError(e);
+    }
+}
+
+// Date entry in the D4 and D5 formats; false when the text holds no date.
+bool StoreDate(PCell cell, std::string_view text, bool monthFirst)
+{
+    std::string compact;
+    for (char ch : text)
+        if (ch != ' ')
+            compact.push_back(ch);
+    double serial;
+    if (compact.empty() || !DateValue(compact, monthFirst, serial))
+        return false;
+    StoreNumber(cell, serial);
+    return true;
+}
+
+}  // namespace
+
+bool IsValueStart(char ch, const WorksheetSettings& s)
+{
+    switch (ch) {
+    case '!': case '%': case '(': case '+': case '-': case '@': return true;
+    default: return IsDigit(ch) || ch == s.Period;
+    }
+}
+
+bool IsLabelPrefix(char ch)
+{
+    return ch == '\'' || ch == '"' || ch == '^' || ch == '\\' || ch == '|';
+}
+
+bool ParseEntryNumber(std::string_view text, char period, double& value)
+{
+    std::string s(text);
+    if (period != '.') {
+        if (s.find('.') != std::string::npos)
+            return false;
+        for (char& ch : s)
+            if (ch == period)
+                ch = '.';
+    }
+    if (!s.empty() && s[0] == '.')
+        s.insert(0, "0");
+    else if (s.size() > 1 && (s[0] == '+' || s[0] == '-') && s[1] == '.')
+        s.insert(1, "0");
+    if (!IsDecimalText(s))
+        return false;
+    std::string_view digits = s;
+    if (digits[0] == '+')
+        digits.remove_prefix(1);
+    double v = 0;
+    auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), v);
+    if (ec != std::errc() || end != digits.data() + digits.size() || !std::isfinite(v))
+        return false;
+    value = v;
+    return true;
+}
+
+void StoreNumber(PCell cell, double value)
+{
+    if (!std::isfinite(value)) {
+        cell->Kind = ckReal | kfError;
+        WriteReal(*cell, -1.0);
+        return;
+    }
+    if (value == std::trunc(value) && std::fabs(value) < 32767) {
+        cell->Kind = ckInteger;
+        WriteInteger(*cell, static_cast<std::int16_t>(value));
+    } else {
+        cell->Kind = ckReal;
+        WriteReal(*cell, value);
+    }
+}
+
+void StoreValue(Engine& e, int row, int col, double value, bool recalc)
+{
+    PCell cell = FindCell(e, row, col);
+    if (e.Settings().Protect && (!cell || (cell->Format & kFormatProtected)))
+        return;
+    cell = FindOrCreateCell(e, row, col);
+    if (!cell)
+        return;
+    ClearCell(e, cell);
+    if (std::isfinite(value) && value == std::trunc(value) && value >= -32768 && value <= 32767) {
+        cell->Kind = ckInteger;
+        WriteInteger(*cell, static_cast<std::int16_t>(value));
+    } else {
+        StoreNumber(cell, value);
+    }
+    if (recalc && cell->Dependents && !e.Settings().ManualCalc)
+        e.Formula->RecalcFrom(e, cell);
+}
+
+void EnterCell(Engine& e, std::string_view text, int row, int col)
+{
+    if (text.size() > kMaxCellText)
+        text = text.substr(0, kMaxCellText);
+    e.Err.Clear();
+    e.SheetRecalculated = false;
+    if (!e.Cur)
+        return;
+
+    PCell cell = FindCell(e, row, col);
+    if (cell) {
+        if ((cell->Format & kFormatProtected) && e.Settings().Protect) {
+            e.Err.Set(kProtectedCell);
+            ReportPendingError(e);
+            return;
+        }
+        ClearCell(e, cell);
+        e.Cur->Modified = true;
+    } else {
+        if (text.empty())
+            return;
+        if (e.Settings().Protect) {
+            e.Err.Set(kProtectedCell);
+            ReportPendingError(e);
+            return;
+        }
+        cell = FindOrCreateCell(e, row, col);
+        if (!cell) {
+            ReportPendingError(e);
+            return;
+        }
+    }
+
+    cell->Kind = ckString;
+    bool hadDependents = cell->Dependents != 0;
+    std::uint8_t f = cell->Format & kFormatCodeMask;
+    const WorksheetSettings& s = e.Settings();
+
+    bool stored = false;
+    if ((f == kFormatD4 || f == kFormatD5) && text.find('/') != std::string_view::npos)
+        stored = StoreDate(cell, text, f == kFormatD4);
+    if (!stored && !text.empty() && IsValueStart(text[0], s) && f != kFormatLabel) {
+        double v;
+        bool number = ParseEntryNumber(text, s.Period, v);
+        if (text.size() > 1 && (text[0] == '+' || text[0] == '-') && IsLetter(text[1]))
+            number = false;
+        if (number) {
+            StoreNumber(cell, v);
+        } else {
+            StoreFormula(e, cell, std::string(text), hadDependents);
+            if (e.Err.ErrorFlag)
+                return;
+        }
+        stored = true;
+    }
+    if (!stored) {
+        StoreLabel(e, cell, text);
+        if (e.Err.ErrorFlag)
+            return;
+    }
+
+    if (!e.Settings().ManualCalc && hadDependents) {
+        e.Formula->RecalcFrom(e, cell);
+        e.SheetRecalculated = true;
+    }
+}
+
+}  // namespace zt

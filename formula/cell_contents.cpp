@@ -1,0 +1,22 @@
+#include "formula/cell_contents.h"
+
+#include <string>
+
+#include "core/cell_store.h"
+#include "formula/format_number.h"
+
+namespace zt {
+
+std::string CellContentsText(Engine& e, const TCell* cell)
+{
+    switch (KindOf(cell) & 7) {
+    case ckStrFormula:
+    case ckFormula: return e.Formula->FormulaToText(e, const_cast<PCell>(cell));
+    case ckReal: return FormatNumber(ReadReal(*cell), e.Settings().Period);
+    case ckInteger: return std::to_string(ReadInteger(*cell));
+    case ckString: return std::string(TextOf(e, cell->Text));
+    default: return {};
+    }
+}
+
+}  // namespace zt
