@@ -1,0 +1,106 @@
+#include "app/batch.h"
+
+#include <istream>
+#include <ostream>
+
+#include "app/batch_commands.h"
+#include "core/cell_store.h"
+#include "platform/codepage.h"
+
+namespace zt {
+
+namespace {
+
+bool SameWord(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
+}
+
+}  // namespace
+
+BatchSession::BatchSession(std::ostream& out, std::ostream& err)
+    : out_(out), err_(err), notify_([this](std::string_view text) {
+          failed_ = true;
+          err_ << Utf8FromCp1252(text) << '\n';
+      })
+{
+    auto view = std::make_unique<BatchView>();
+    view_ = view.get();
+    engine_.View = std::move(view);
+    engine_.Notifier = &notify_;
+    RestoreContext(engine_, OpenSheet(engine_, "UNTITLED"));
+}
+
+void BatchSession::Print(std::string_view text) { out_ << Utf8FromCp1252(text) << '\n'; }
+
+void BatchSession::Fail(std::string_view message) { notify_.ShowMessage("Error:" + std::string(message)); }
+
+bool BatchSession::RunLine(std::string_view raw)
+{
+    if (!raw.empty() && raw.back() == '\r')
+        raw.remove_suffix(1);
+    std::string line;
+    if (!Cp1252FromUtf8(raw, line)) {
+        Fail("Invalid Character");
+        return false;
+    }
+    std::string_view rest = line;
+    while (!rest.empty() && (rest.front() == ' ' || rest.front() == '\t'))
+        rest.remove_prefix(1);
+    if (rest.empty() || rest.front() == '#')
+        return true;
+    std::size_t end = rest.find(' ');
+    std::string_view name = rest.substr(0, end);
+    rest = end == std::string_view::npos ? std::string_view{} : rest.substr(end + 1);
+
+    failed_ = false;
+    for (const BatchCommand& c : BatchCommands()) {
+        if (SameWord(c.Name, name)) {
+            c.Run(*this, rest);
+            return !failed_;
+        }
+    }
+    Fail("Unknown Command: " + std::string(name));
+    return false;
+}
+
+int BatchSession::Run(std::istream& in)
+{
+    bool anyFailed = false;
+    std::string line;
+    while (std::getline(in, line))
+        if (!RunLine(line))
+            anyFailed = true;
+    out_.flush();
+    return anyFailed ? 1 : 0;
+}
+
+std::string BatchHelp()
+{
+    std::string text =
+        "Usage: ztb32 --batch\n"
+        "Reads commands from standard input, one per line, and writes one result\n"
+        "line per query to standard output; errors go to standard error.\n"
+        "Addresses and ranges are written as in the program (A1, $B$7, A1..C10,\n"
+        "range names), in any case. Lines starting with # are comments.\n"
+        "Exit status: 0 when all went well, 1 when a command reported an error,\n"
+        "2 for a malformed command line.\n\nCommands:\n";
+    for (const BatchCommand& c : BatchCommands()) {
+        std::string head = "  " + std::string(c.Name);
+        if (!c.Args.empty())
+            head += " " + std::string(c.Args);
+        if (head.size() < 28)
+            head.resize(28, ' ');
+        else
+            head += "\n" + std::string(28, ' ');
+        text += head + std::string(c.Help) + "\n";
+    }
+    return text;
+}
+
+}  // namespace zt

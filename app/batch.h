@@ -1,0 +1,53 @@
+#pragma once
+#include <iosfwd>
+#include <string>
+#include <string_view>
+
+#include "core/engine.h"
+#include "platform/notify_headless.h"
+
+namespace zt {
+
+// The cursor and selection of batch mode, which has no window.
+class BatchView : public ViewHooks {
+public:
+    TRange Selection(const Engine&) const override { return Selected; }
+    TRange CursorCell(const Engine&) const override { return Cursor; }
+
+    TRange Selected = kUndefinedRange;
+    TRange Cursor{0, 0, 0, 0};
+};
+
+// Batch mode: reads commands one per line, writes results to `out` and the
+// program's messages to `err`.
+class BatchSession {
+public:
+    BatchSession(std::ostream& out, std::ostream& err);
+
+    // Runs every line of the input; the exit status: 1 when any command
+    // reported an error, else 0.
+    int Run(std::istream& in);
+    // Runs one line; false when it reported an error.
+    bool RunLine(std::string_view line);
+
+    Engine& Eng() { return engine_; }
+    BatchView& View() { return *view_; }
+
+    // Result and error output of the commands, in the outside code page.
+    void Print(std::string_view text);
+    void Fail(std::string_view message);
+    int MessagesShown() const { return notify_.Messages(); }
+
+private:
+    std::ostream& out_;
+    std::ostream& err_;
+    Engine engine_;
+    HeadlessNotify notify_;
+    BatchView* view_;
+    bool failed_ = false;
+};
+
+// The text of `ztb32 --help`.
+std::string BatchHelp();
+
+}  // namespace zt

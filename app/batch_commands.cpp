@@ -1,0 +1,308 @@
+#include "app/batch_commands.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdio>
+#include <string>
+
+#include "app/batch.h"
+#include "core/address.h"
+#include "core/cell_entry.h"
+#include "core/cell_store.h"
+#include "core/cell_text.h"
+#include "core/format_codes.h"
+#include "core/number_format.h"
+#include "core/range_names.h"
+#include "core/settings_keys.h"
+#include "formula/cell_contents.h"
+
+namespace zt {
+
+namespace {
+
+std::string_view Trim(std::string_view s)
+{
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
+        s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
+        s.remove_suffix(1);
+    return s;
+}
+
+// Splits off the first word; rest keeps what follows the single blank after it.
+std::string_view NextWord(std::string_view& rest)
+{
+    while (!rest.empty() && rest.front() == ' ')
+        rest.remove_prefix(1);
+    std::size_t end = rest.find(' ');
+    std::string_view word = rest.substr(0, end);
+    rest = end == std::string_view::npos ? std::string_view{} : rest.substr(end + 1);
+    return word;
+}
+
+bool ArgRange(BatchSession& s, std::string_view text, TRange& r)
+{
+    Engine& e = s.Eng();
+    e.Err.Clear();
+    r = ParseRange(e, text);
+    if (text.empty() || e.Err.ErrorFlag || !RangeIsDefined(r)) {
+        e.Err.Clear();
+        s.Fail("Invalid Range: " + std::string(text));
+        return false;
+    }
+    r = OrderedRange(r);
+    return true;
+}
+
+bool ArgCell(BatchSession& s, std::string_view text, int& row, int& col)
+{
+    TRange r;
+    if (!ArgRange(s, text, r))
+        return false;
+    if (RangeIsBlock(r)) {
+        s.Fail("Invalid Address: " + std::string(text));
+        return false;
+    }
+    row = r.FirstRow;
+    col = r.FirstCol;
+    return true;
+}
+
+bool ArgInt(BatchSession& s, std::string_view text, long lo, long hi, long& v)
+{
+    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+    if (text.empty() || ec != std::errc() || end != text.data() + text.size() || v < lo || v > hi) {
+        s.Fail("Invalid Number: " + std::string(text));
+        return false;
+    }
+    return true;
+}
+
+bool NoMoreArgs(BatchSession& s, std::string_view rest)
+{
+    if (Trim(rest).empty())
+        return true;
+    s.Fail("Too Many Arguments: " + std::string(Trim(rest)));
+    return false;
+}
+
+// Applies f to every cell of the range, creating cells; stops at the first
+// cell that cannot be had.
+template <class F>
+void ForEachCreatedCell(BatchSession& s, const TRange& r, F f)
+{
+    Engine& e = s.Eng();
+    for (int row = r.FirstRow; row <= r.LastRow; ++row) {
+        for (int col = r.FirstCol; col <= r.LastCol; ++col) {
+            PCell c = FindOrCreateCell(e, row, col);
+            if (!c) {
+                ReportPendingError(e);
+                return;
+            }
+            f(*c);
+        }
+    }
+}
+
+void CmdEnter(BatchSession& s, std::string_view rest)
+{
+    int row, col;
+    std::string_view addr = NextWord(rest);
+    if (!ArgCell(s, addr, row, col))
+        return;
+    int shown = s.MessagesShown();
+    EnterCell(s.Eng(), rest, row, col);
+    // A formula that does not compile leaves the cell blank without a message
+    // box; batch mode says so on standard error.
+    if (s.Eng().Err.ErrorFlag && s.MessagesShown() == shown)
+        s.Fail("Formula Does Not Compile: " + std::string(rest));
+}
+
+void CmdShow(BatchSession& s, std::string_view rest)
+{
+    int row, col;
+    if (!ArgCell(s, Trim(rest), row, col))
+        return;
+    Engine& e = s.Eng();
+    PCell c = FindCell(e, row, col);
+    std::uint8_t f = c ? c->Format & kFormatCodeMask : 0;
+    if (f == kFormatDefault)
+        f = e.Settings().DefaultFormat;
+    bool label = c && IsLabelOrStrFormula(c->Kind) && !(c->Kind & kfError) && f != kFormatHidden;
+    std::string text = label ? LabelText(e, c) : RenderRow(e, row, col, col);
+    s.Print(Trim(text));
+}
+
+void CmdContents(BatchSession& s, std::string_view rest)
+{
+    int row, col;
+    if (!ArgCell(s, Trim(rest), row, col))
+        return;
+    Engine& e = s.Eng();
+    s.Print(CellContentsText(e, FindCell(e, row, col)));
+}
+
+void CmdKind(BatchSession& s, std::string_view rest)
+{
+    static constexpr std::string_view kNames[] = {"ckStrFormula", "ckFormula", "ckReal",
+                                                  "ckInteger",    "ckString",  "ckBlank"};
+    int row, col;
+    if (!ArgCell(s, Trim(rest), row, col))
+        return;
+    PCell c = FindCell(s.Eng(), row, col);
+    std::uint8_t k = KindOf(c) & 7;
+    s.Print(c && k < 6 ? kNames[k] : "none");
+}
+
+void CmdValue(BatchSession& s, std::string_view rest)
+{
+    int row, col;
+    if (!ArgCell(s, Trim(rest), row, col))
+        return;
+    Engine& e = s.Eng();
+    PCell c = FindCell(e, row, col);
+    if (HasError(c)) {
+        s.Print("ERR");
+    } else if (c && IsLabelOrStrFormula(c->Kind)) {
+        s.Print(LabelText(e, c));
+    } else {
+        char buf[40];
+        std::snprintf(buf, sizeof buf, "%.17g", c ? NumericValue(*c) : 0.0);
+        s.Print(buf);
+    }
+}
+
+void CmdFormat(BatchSession& s, std::string_view rest)
+{
+    TRange r;
+    if (!ArgRange(s, NextWord(rest), r))
+        return;
+    std::string_view spec = Trim(rest);
+    std::uint8_t code = ParseFormatSpec(spec);
+    if (spec.empty() || (code == kFormatDefault && std::toupper(static_cast<unsigned char>(spec[0])) != 'R')) {
+        s.Fail("Invalid Format: " + std::string(spec));
+        return;
+    }
+    ForEachCreatedCell(s, r, [code](TCell& c) { c.Format = (c.Format & kFormatProtected) | code; });
+}
+
+void CmdLock(BatchSession& s, std::string_view rest)
+{
+    TRange r;
+    if (ArgRange(s, Trim(rest), r))
+        ForEachCreatedCell(s, r, [](TCell& c) { c.Format |= kFormatProtected; });
+}
+
+void CmdUnlock(BatchSession& s, std::string_view rest)
+{
+    TRange r;
+    if (ArgRange(s, Trim(rest), r))
+        ForEachCreatedCell(s, r, [](TCell& c) { c.Format &= kFormatCodeMask; });
+}
+
+void CmdWidth(BatchSession& s, std::string_view rest)
+{
+    std::string column(NextWord(rest));
+    long pixels;
+    TRange r;
+    if (!ArgRange(s, column + "1", r) || !ArgInt(s, Trim(rest), 0, 2047, pixels))
+        return;
+    s.Eng().Cur->Layout.ColWidths[r.FirstCol] = static_cast<std::uint16_t>(pixels);
+}
+
+void CmdSet(BatchSession& s, std::string_view rest)
+{
+    std::string_view line = Trim(rest);
+    if (!ApplyWorksheetSetting(s.Eng().Settings(), line))
+        s.Fail("Unknown Setting: " + std::string(line));
+}
+
+void CmdName(BatchSession& s, std::string_view rest)
+{
+    std::string_view name = NextWord(rest);
+    TRange r;
+    if (name.empty() || !ArgRange(s, Trim(rest), r))
+        return;
+    Engine& e = s.Eng();
+    e.Err.Clear();
+    if (!SetRangeName(e, name, r))
+        ReportPendingError(e);
+}
+
+void CmdUnname(BatchSession& s, std::string_view rest)
+{
+    std::string_view name = Trim(rest);
+    if (!DeleteRangeName(s.Eng(), name))
+        s.Fail("Unknown Name: " + std::string(name));
+}
+
+void CmdNames(BatchSession& s, std::string_view rest)
+{
+    if (!NoMoreArgs(s, rest))
+        return;
+    Engine& e = s.Eng();
+    for (int i = 1; i <= e.Cur->Names.Count; ++i)
+        s.Print(RangeNameAt(e, i) + " " + FormatRange(e, RangeOfName(e, i)));
+}
+
+void CmdRender(BatchSession& s, std::string_view rest)
+{
+    TRange r;
+    if (!ArgRange(s, Trim(rest), r))
+        return;
+    Engine& e = s.Eng();
+    for (int row = r.FirstRow; row <= r.LastRow; ++row) {
+        std::string line = RenderRow(e, row, r.FirstCol, r.LastCol);
+        line.erase(line.find_last_not_of(' ') + 1);
+        s.Print(line);
+    }
+}
+
+void CmdMemory(BatchSession& s, std::string_view rest)
+{
+    if (NoMoreArgs(s, rest))
+        s.Print(std::to_string(MemoryFree(s.Eng())));
+}
+
+void CmdCursor(BatchSession& s, std::string_view rest)
+{
+    int row, col;
+    if (ArgCell(s, Trim(rest), row, col))
+        s.View().Cursor = TRange{std::int16_t(col), std::int16_t(row), std::int16_t(col), std::int16_t(row)};
+}
+
+void CmdSelect(BatchSession& s, std::string_view rest)
+{
+    TRange r;
+    if (ArgRange(s, Trim(rest), r))
+        s.View().Selected = r;
+}
+
+void CmdHelp(BatchSession& s, std::string_view) { s.Print(BatchHelp()); }
+
+constexpr BatchCommand kCommands[] = {
+    {"enter", "ADDR TEXT", "type TEXT into a cell (may be empty)", CmdEnter},
+    {"show", "ADDR", "the cell as displayed in its column", CmdShow},
+    {"contents", "ADDR", "the cell as the edit line shows it", CmdContents},
+    {"kind", "ADDR", "the kind of value a cell holds, or none", CmdKind},
+    {"value", "ADDR", "the cell's value: ERR, a number (17 digits) or a string", CmdValue},
+    {"format", "RANGE SPEC", "set the display format (F2, C0, G, D1, T3, ...)", CmdFormat},
+    {"lock", "RANGE", "protect the cells of a range", CmdLock},
+    {"unlock", "RANGE", "unprotect the cells of a range", CmdUnlock},
+    {"width", "COLUMN PIXELS", "set a column's width in pixels", CmdWidth},
+    {"set", "KEY=VALUE", "a worksheet setting (PRO=, MCALC=, PREFIX=, CURR=, CURS=, COMMA=, PERIOD=, ZERO=, SEP=, ...)", CmdSet},
+    {"name", "NAME RANGE", "define or change a range name", CmdName},
+    {"unname", "NAME", "delete a range name", CmdUnname},
+    {"names", "", "list the range names", CmdNames},
+    {"render", "RANGE", "the rows of a range as printed text", CmdRender},
+    {"memory", "", "the free-memory figure", CmdMemory},
+    {"cursor", "ADDR", "move the cell cursor (the word CURSOR)", CmdCursor},
+    {"select", "RANGE", "set the selection (the word RANGE)", CmdSelect},
+    {"help", "", "this list", CmdHelp},
+};
+
+}  // namespace
+
+std::span<const BatchCommand> BatchCommands() { return kCommands; }
+
+}  // namespace zt
