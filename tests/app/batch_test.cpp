@@ -4,6 +4,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <unistd.h>
 
 #include "app/batch.h"
 
@@ -129,7 +130,11 @@ TEST(BatchTest, MemoryFallsAsCellsAreCreated)
 // The executable itself: exit status and the command-line checks.
 int RunBinary(const std::string& args, const std::string& input, std::string& out)
 {
-    std::string inFile = testing::TempDir() + "zt_batch_in.txt";
+    std::string inFile = testing::TempDir() + "zt_batch_in_XXXXXX";
+    int fd = mkstemp(inFile.data());
+    if (fd < 0)
+        return -1;
+    close(fd);
     std::ofstream(inFile) << input;
     std::string cmd = std::string(ZT_BINARY) + " " + args + " < " + inFile + " 2>&1";
     FILE* p = popen(cmd.c_str(), "r");
@@ -140,6 +145,7 @@ int RunBinary(const std::string& args, const std::string& input, std::string& ou
     while (std::fgets(buf, sizeof buf, p))
         out += buf;
     int status = pclose(p);
+    std::remove(inFile.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
