@@ -50,13 +50,14 @@ void StoreFormula(Engine& e, PCell cell, std::string text, bool hadDependents)
     cell->Kind = ckBlank;
     if (e.Err.ErrorFlag)
         return;
-    cell->Text = SetText(e, cell->Text, text);
+    // The code's first byte is its length, which the short string supplies.
+    cell->Text = SetText(e, cell->Text, std::string_view(text).substr(1));
     if (e.Err.ErrorFlag) {
         ReportPendingError(e);
         return;
     }
     cell->Kind = ckFormula;
-    e.Formula->LinkFormula(e, cell);
+    e.Formula->LinkDependencies(e, cell);
     if (e.Settings().ManualCalc || !hadDependents)
         e.Formula->EvaluateCell(e, cell);
 }

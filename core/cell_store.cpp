@@ -157,7 +157,7 @@ void ClearCell(Engine& e, PCell cell)
     if (!cell || (cell->Kind & 7) == ckBlank)
         return;
     if (IsFormulaKind(cell->Kind))
-        e.Formula->UnlinkFormula(e, cell);
+        e.Formula->UnlinkDependencies(e, cell);
     FreeContents(e, cell);
     cell->Kind = ckBlank;
     ZeroValue(*cell);
@@ -170,9 +170,10 @@ void LinkDependency(Engine& e, PCell formula, int row, int col, bool add)
         PCell target = FindOrCreateCell(e, row, col);
         if (!target)
             return;
-        for (HeapAddr l = target->Dependents; l; l = e.Heap.At<TDepLink>(l)->Next)
-            if (e.Heap.At<TDepLink>(l)->Cell == f)
-                return;
+        // A formula's links are added in one pass with nothing in between,
+        // so a link it already has on this list can only be the head.
+        if (target->Dependents && e.Heap.At<TDepLink>(target->Dependents)->Cell == f)
+            return;
         HeapAddr l = HeapAlloc(e, kLinkSize);
         if (!l)
             return;
@@ -188,39 +189,46 @@ void LinkDependency(Engine& e, PCell formula, int row, int col, bool add)
     HeapAddr prev = 0;
     for (HeapAddr l = target->Dependents; l;) {
         auto* link = e.Heap.At<TDepLink>(l);
+        HeapAddr next = link->Next;
         if (link->Cell == f) {
             if (prev)
-                e.Heap.At<TDepLink>(prev)->Next = link->Next;
+                e.Heap.At<TDepLink>(prev)->Next = next;
             else
-                target->Dependents = link->Next;
+                target->Dependents = next;
             HeapFree(e, l, kLinkSize);
-            return;
+        } else {
+            prev = l;
         }
-        prev = l;
-        l = link->Next;
+        l = next;
     }
 }
 
 void DetachCell(Engine& e, PCell cell)
 {
     // Every formula that reads the cell loses the reference and becomes ERR.
-    while (HeapAddr l = cell->Dependents) {
+    // The list is taken off the cell first: relinking a dependent's other
+    // references may put it back on this cell, and is dropped below.
+    HeapAddr l = cell->Dependents;
+    cell->Dependents = 0;
+    while (l) {
         auto* link = e.Heap.At<TDepLink>(l);
         PCell dependent = CellAt(e, link->Cell);
-        cell->Dependents = link->Next;
+        HeapAddr next = link->Next;
         HeapFree(e, l, kLinkSize);
+        l = next;
         if (dependent && dependent != cell) {
             e.Formula->DropReferences(e, dependent, cell);
             FreeStrResult(e, dependent);  // the error value takes the slot
-            dependent->Kind |= kfError;
+            dependent->Kind = ckFormula | kfError;
             WriteReal(*dependent, -1.0);
             e.Formula->RecalcFrom(e, dependent);
         }
     }
+    FreeDependents(e, cell);
     ForgetCell(e, cell->Row, cell->Col);
     // A formula about to vanish must not stay on other cells' lists.
     if (IsFormulaKind(cell->Kind))
-        e.Formula->UnlinkFormula(e, cell);
+        e.Formula->UnlinkDependencies(e, cell);
     FreeContents(e, cell);
 }
 

@@ -42,10 +42,18 @@ struct Worksheet {
     std::int16_t MaxRow = 0;
     std::int16_t MaxCol = 0;
     bool Modified = false;
+    bool UndoHasCells = false;  // the undo snapshot holds the cells (perhaps none)
     WorksheetSettings Settings;
     TRangeNameTable Names;
     std::array<TRange, kDataRangeCount> DataRanges{};
     SheetLayout Layout;
+};
+
+// Bounds of nested work: evaluations inside evaluations, and the guard
+// against a recalculation of the whole sheet starting inside another.
+struct FormulaRuntime {
+    int EvalDepth = 0;
+    bool RecalcBusy = false;
 };
 
 // Everything the engine knows at one time: the heap, the open worksheets,
@@ -63,6 +71,7 @@ struct Engine {
     TCell ScratchFormulaCell{};
     PCell FindPrev = nullptr;  // the cell before the last lookup's position
     bool SheetRecalculated = false;
+    FormulaRuntime Runtime;
 
     std::unique_ptr<FormulaHooks> Formula = std::make_unique<FormulaHooks>();
     std::unique_ptr<ViewHooks> View = std::make_unique<ViewHooks>();

@@ -15,13 +15,19 @@ struct Engine;
 class FormulaHooks {
 public:
     virtual ~FormulaHooks() = default;
-    // Compiles formula text in place into its compiled form; sets ErrorFlag
-    // when the text is not a formula.
+    // Compiles formula text in place into its code (bytes 0..L, byte 0 = L);
+    // sets ErrorFlag when the text is not a formula.
     virtual void CompileFormula(Engine& e, std::string& text);
-    virtual void LinkFormula(Engine&, PCell) {}
+    // Puts the formula on (takes it off) the Dependents lists of the cells it reads.
+    virtual void LinkDependencies(Engine&, PCell) {}
+    virtual void UnlinkDependencies(Engine&, PCell) {}
+    // Rewrites the cell's code between the linked form (references name
+    // cells) and the relative form (coordinates seen from the cell, kfUnlinked).
     virtual void UnlinkFormula(Engine&, PCell) {}
+    virtual void LinkFormula(Engine&, PCell) {}
     virtual void EvaluateCell(Engine&, PCell) {}
     virtual void RecalcFrom(Engine&, PCell) {}
+    virtual void RecalcAll(Engine&) {}
     // Turns the formula's references to a cell about to disappear into
     // references to no cell, dropping the links they had put elsewhere.
     virtual void DropReferences(Engine&, PCell /*formula*/, PCell /*target*/) {}

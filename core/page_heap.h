@@ -46,6 +46,12 @@ public:
     {
         return a ? reinterpret_cast<T*>(arena_.get() + a) : nullptr;
     }
+    // Whether an address lies inside a page that is in use.
+    bool Contains(HeapAddr a) const
+    {
+        std::uint32_t p = a / kPageSize;
+        return a && p < std::uint32_t(pageLimit_) && present_[p] && a % kPageSize >= kFirstBlock;
+    }
     HeapAddr AddrOf(const void* p) const
     {
         return p ? static_cast<HeapAddr>(static_cast<const std::uint8_t*>(p) - arena_.get()) : 0;

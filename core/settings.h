@@ -15,6 +15,7 @@ struct WorksheetSettings {
     bool ThreeD = false;        // 3DON=
     bool DistLow = true;        // DIST=
     bool UsDate = true;         // USDATE=
+    bool Undo = true;           // UNDO=
     char Prefix = '\'';         // PREFIX=
     std::string CurrPrefix = "$";  // CURR=
     std::string CurrSuffix = " ";  // CURS=

@@ -60,6 +60,7 @@ bool ApplyWorksheetSetting(WorksheetSettings& s, std::string_view line)
     else if (key == "3DON=") s.ThreeD = SettingFlag(value);
     else if (key == "DIST=") s.DistLow = SettingFlag(value);
     else if (key == "USDATE=") s.UsDate = SettingFlag(value);
+    else if (key == "UNDO=") s.Undo = SettingFlag(value);
     else if (key == "PREFIX=") character(s.Prefix);
     else if (key == "CURR=") s.CurrPrefix = std::string(value.substr(0, 2));
     else if (key == "CURS=") s.CurrSuffix = std::string(value.substr(0, 2));
