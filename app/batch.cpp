@@ -5,6 +5,7 @@
 
 #include "app/batch_commands.h"
 #include "core/cell_store.h"
+#include "formula/formula_engine.h"
 #include "platform/codepage.h"
 
 namespace zt {
@@ -33,6 +34,7 @@ BatchSession::BatchSession(std::ostream& out, std::ostream& err)
     view_ = view.get();
     engine_.View = std::move(view);
     engine_.Notifier = &notify_;
+    InstallFormulaEngine(engine_);
     RestoreContext(engine_, OpenSheet(engine_, "UNTITLED"));
 }
 

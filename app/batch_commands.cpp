@@ -14,7 +14,9 @@
 #include "core/number_format.h"
 #include "core/range_names.h"
 #include "core/settings_keys.h"
+#include "core/undo.h"
 #include "formula/cell_contents.h"
+#include "formula/recalc.h"
 
 namespace zt {
 
@@ -278,6 +280,35 @@ void CmdSelect(BatchSession& s, std::string_view rest)
         s.View().Selected = r;
 }
 
+void CmdRecalc(BatchSession& s, std::string_view rest)
+{
+    if (NoMoreArgs(s, rest))
+        RecalcAll(s.Eng());
+}
+
+void CmdManual(BatchSession& s, std::string_view rest)
+{
+    std::string_view word = Trim(rest);
+    if (word == "on" || word == "ON")
+        s.Eng().Settings().ManualCalc = true;
+    else if (word == "off" || word == "OFF")
+        s.Eng().Settings().ManualCalc = false;
+    else
+        s.Fail("Expected on or off: " + std::string(word));
+}
+
+void CmdSnapshot(BatchSession& s, std::string_view rest)
+{
+    if (NoMoreArgs(s, rest))
+        TakeUndoSnapshot(s.Eng());
+}
+
+void CmdUndo(BatchSession& s, std::string_view rest)
+{
+    if (NoMoreArgs(s, rest))
+        Undo(s.Eng());
+}
+
 void CmdHelp(BatchSession& s, std::string_view) { s.Print(BatchHelp()); }
 
 constexpr BatchCommand kCommands[] = {
@@ -298,6 +329,10 @@ constexpr BatchCommand kCommands[] = {
     {"memory", "", "the free-memory figure", CmdMemory},
     {"cursor", "ADDR", "move the cell cursor (the word CURSOR)", CmdCursor},
     {"select", "RANGE", "set the selection (the word RANGE)", CmdSelect},
+    {"recalc", "", "recalculate every formula", CmdRecalc},
+    {"manual", "on|off", "manual or automatic recalculation", CmdManual},
+    {"snapshot", "", "take the undo snapshot, as a command does before it changes cells", CmdSnapshot},
+    {"undo", "", "go back to the undo snapshot", CmdUndo},
     {"help", "", "this list", CmdHelp},
 };
 

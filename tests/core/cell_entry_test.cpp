@@ -17,11 +17,11 @@ public:
     {
         compiled.push_back(text);
         if (text.size() > 1 && (text[0] == '+' || text[0] == '-') && std::isalpha(static_cast<unsigned char>(text[1])))
-            text = "\x02\x01\x03";
+            text = std::string("\x02\x00\x03", 3);
         else
             e.Err.ErrorFlag = true;
     }
-    void LinkFormula(Engine&, PCell) override { ++links; }
+    void LinkDependencies(Engine&, PCell) override { ++links; }
     void EvaluateCell(Engine&, PCell c) override
     {
         ++evaluations;
@@ -111,7 +111,7 @@ TEST_F(CellEntryTest, SignAndLetterIsAFormulaWhateverTheConversionSays)
     EXPECT_EQ(formulas->links, 3);
     EXPECT_EQ(formulas->evaluations, 3);
     EXPECT_EQ(ReadReal(*a), 7.0);
-    EXPECT_EQ(TextOf(e, a->Text), std::string_view("\x02\x01\x03"));
+    EXPECT_EQ(TextOf(e, a->Text), std::string_view("\x00\x03", 2));
 }
 
 TEST_F(CellEntryTest, LabelsKeepOrGetTheirPrefix)

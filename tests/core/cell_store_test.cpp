@@ -23,7 +23,7 @@ struct RecordingFormulas : FormulaHooks {
     std::vector<std::pair<PCell, PCell>> dropped;  // formula, vanishing cell
     std::vector<PCell> recalculated;
 
-    void UnlinkFormula(Engine&, PCell c) override { unlinked.push_back(c); }
+    void UnlinkDependencies(Engine&, PCell c) override { unlinked.push_back(c); }
     void DropReferences(Engine&, PCell formula, PCell target) override { dropped.emplace_back(formula, target); }
     void RecalcFrom(Engine&, PCell c) override { recalculated.push_back(c); }
 };
