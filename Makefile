@@ -4,7 +4,11 @@ JOBS ?= $(shell nproc)
 PACKAGES := cmake make g++ libgtest-dev libbenchmark-dev
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: run test bench asan fuzz deps configure build clean
+FUZZ_PACKAGES := clang libclang-rt-14-dev
+FUZZ_TIME ?= 600
+FUZZ_TARGETS := compile eval
+
+.PHONY: run test bench asan fuzz deps fuzz-deps configure build clean
 
 run: build
 	$(BUILD)/ztb32 --batch < examples/demo.txt
@@ -22,6 +26,20 @@ asan: deps
 	cmake --build $(BUILD)-asan -j $(JOBS)
 	cd $(BUILD)-asan && ctest --output-on-failure -j $(JOBS)
 
+# Each fuzz target runs FUZZ_TIME seconds on its corpus; inputs that made it
+# fail are kept under fuzz/regressions/ and replayed by the tests.
+fuzz: deps fuzz-deps
+	cmake -S . -B $(BUILD)-fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZT_FUZZ=ON
+	cmake --build $(BUILD)-fuzz -j $(JOBS) --target fuzz_targets
+	for t in $(FUZZ_TARGETS); do \
+	  mkdir -p $(BUILD)-fuzz/corpus/$$t fuzz/regressions/$$t; \
+	  $(BUILD)-fuzz/$${t}_fuzz -max_total_time=$(FUZZ_TIME) -max_len=300 \
+	    -artifact_prefix=fuzz/regressions/$$t/ $(BUILD)-fuzz/corpus/$$t || exit 1; \
+	done
+
+fuzz-deps:
+	@$(MAKE) --no-print-directory deps PACKAGES="$(FUZZ_PACKAGES)"
+
 deps:
 	@missing=""; for p in $(PACKAGES); do \
 	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
@@ -38,4 +56,4 @@ build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
 clean:
-	rm -rf $(BUILD) $(BUILD)-bench $(BUILD)-asan
+	rm -rf $(BUILD) $(BUILD)-bench $(BUILD)-asan $(BUILD)-fuzz
