@@ -163,29 +163,29 @@ void ClearCell(Engine& e, PCell cell)
     ZeroValue(*cell);
 }
 
-void LinkDependency(Engine& e, PCell formula, int row, int col, bool add)
+bool LinkDependency(Engine& e, PCell formula, int row, int col, bool add)
 {
     HeapAddr f = AddrOf(e, formula);
     if (add) {
         PCell target = FindOrCreateCell(e, row, col);
         if (!target)
-            return;
+            return false;
         // A formula's links are added in one pass with nothing in between,
         // so a link it already has on this list can only be the head.
         if (target->Dependents && e.Heap.At<TDepLink>(target->Dependents)->Cell == f)
-            return;
+            return true;
         HeapAddr l = HeapAlloc(e, kLinkSize);
         if (!l)
-            return;
+            return false;
         auto* link = e.Heap.At<TDepLink>(l);
         link->Cell = f;
         link->Next = target->Dependents;
         target->Dependents = l;
-        return;
+        return true;
     }
     PCell target = FindCell(e, row, col);
     if (!target)
-        return;
+        return true;
     HeapAddr prev = 0;
     for (HeapAddr l = target->Dependents; l;) {
         auto* link = e.Heap.At<TDepLink>(l);
@@ -201,6 +201,7 @@ void LinkDependency(Engine& e, PCell formula, int row, int col, bool add)
         }
         l = next;
     }
+    return true;
 }
 
 void DetachCell(Engine& e, PCell cell)

@@ -11,7 +11,8 @@ PCell FindCell(Engine& e, int row, int col);
 PCell FindFirstAtOrAfter(Engine& e, int row, int col);
 PCell FindOrCreateCell(Engine& e, int row, int col);
 void ClearCell(Engine& e, PCell cell);
-void LinkDependency(Engine& e, PCell formula, int row, int col, bool add);
+// False when the link could not be made (no room for the cell or the link).
+bool LinkDependency(Engine& e, PCell formula, int row, int col, bool add);
 void DetachCell(Engine& e, PCell cell);
 void FreeRun(Engine& e, int row, int firstCol, int lastCol);
 void FreeAllCells(Engine& e);

@@ -61,23 +61,24 @@ void ForEachLink(const std::uint8_t* code, F f)
 }
 
 // Calls f(row, col) for every cell a formula reads: single references and
-// every cell of each range.
+// every cell of each range. f returns false to stop (the heap is full).
 template <class F>
 void ForEachReadCell(const Engine& e, const std::uint8_t* code, F f)
 {
     WalkFormula(code, [&](int pos, std::uint8_t op) {
         if (op == opCellRef) {
             LinkTarget t = ReadLink(e, ReadLinkWord(code + pos + 1));
-            if (t.Cell)
-                f(t.Row, t.Col);
-        } else if (op == opRangeRef) {
+            return !t.Cell || f(t.Row, t.Col);
+        }
+        if (op == opRangeRef) {
             LinkTarget a = ReadLink(e, ReadLinkWord(code + pos + 1));
             LinkTarget b = ReadLink(e, ReadLinkWord(code + pos + 5));
             if (!a.Cell || !b.Cell)
                 return true;
             for (int row = std::min(a.Row, b.Row); row <= std::max(a.Row, b.Row); ++row)
                 for (int col = std::min(a.Col, b.Col); col <= std::max(a.Col, b.Col); ++col)
-                    f(row, col);
+                    if (!f(row, col))
+                        return false;
         }
         return true;
     });
@@ -180,7 +181,7 @@ void LinkDependencies(Engine& e, PCell formula)
     const std::uint8_t* code = CodeOf(e, formula);
     if (!code || (formula->Kind & kfUnlinked))
         return;
-    ForEachReadCell(e, code, [&](int row, int col) { LinkDependency(e, formula, row, col, true); });
+    ForEachReadCell(e, code, [&](int row, int col) { return LinkDependency(e, formula, row, col, true); });
 }
 
 void UnlinkDependencies(Engine& e, PCell formula)
@@ -188,7 +189,7 @@ void UnlinkDependencies(Engine& e, PCell formula)
     const std::uint8_t* code = CodeOf(e, formula);
     if (!code || (formula->Kind & kfUnlinked))
         return;
-    ForEachReadCell(e, code, [&](int row, int col) { LinkDependency(e, formula, row, col, false); });
+    ForEachReadCell(e, code, [&](int row, int col) { return LinkDependency(e, formula, row, col, false); });
 }
 
 void DropReferences(Engine& e, PCell formula, PCell target)

@@ -21,7 +21,7 @@ namespace zt {
 inline Engine& FuzzEngine()
 {
     static Engine* e = [] {
-        auto* engine = new Engine(512);
+        auto* engine = new Engine(64);
         InstallFormulaEngine(*engine);
         RestoreContext(*engine, OpenSheet(*engine, "FUZZ"));
         SetRangeName(*engine, "SALES", TRange{1, 1, 1, 8});
