@@ -58,6 +58,15 @@ void StoreFormula(Engine& e, PCell cell, std::string text, bool hadDependents)
     }
     cell->Kind = ckFormula;
     e.Formula->LinkDependencies(e, cell);
+    if (e.Err.ErrorFlag) {
+        // No room for its dependency links: a formula that would not be
+        // recalculated when its cells change cannot stay.
+        e.Formula->UnlinkDependencies(e, cell);
+        FreeText(e, cell->Text);
+        cell->Kind = ckBlank;
+        ReportPendingError(e);
+        return;
+    }
     if (e.Settings().ManualCalc || !hadDependents)
         e.Formula->EvaluateCell(e, cell);
 }

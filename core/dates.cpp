@@ -81,10 +81,9 @@ TimeOfDay DecodeTime(double serial)
     return {ToInt(hour), ToInt(minute), ToInt(second)};
 }
 
-bool DateValue(std::string_view text, bool monthFirst, double& serial)
+int ReadDateNumbers(std::string_view text, double (&numbers)[3])
 {
     // A number is an optional "-" and digits; everything else separates.
-    double numbers[3] = {0, 0, 0};
     int count = 0;
     std::size_t i = 0;
     while (i < text.size() && count < 3) {
@@ -100,7 +99,13 @@ bool DateValue(std::string_view text, bool monthFirst, double& serial)
             v = v * 10 + (text[i++] - '0');
         numbers[count++] = negative ? -v : v;
     }
-    if (count == 0)
+    return count;
+}
+
+bool DateValue(std::string_view text, bool monthFirst, double& serial)
+{
+    double numbers[3] = {0, 0, 0};
+    if (ReadDateNumbers(text, numbers) == 0)
         return false;
     double first = numbers[0], second = numbers[1], year = numbers[2];
     serial = monthFirst ? DateSerial(year, first, second) : DateSerial(year, second, first);

@@ -21,6 +21,10 @@ struct TimeOfDay {
 // Hours, minutes and seconds of the fraction of a day number.
 TimeOfDay DecodeTime(double serial);
 
+// Up to three numbers of a text, each an optional "-" and digits, anything
+// else separating them; returns how many were found (missing ones stay 0).
+int ReadDateNumbers(std::string_view text, double (&numbers)[3]);
+
 // Reads up to three numbers separated by anything but digits and "-":
 // month, day, year when monthFirst, else day, month, year. False when the
 // text holds no number.

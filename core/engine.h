@@ -32,6 +32,14 @@ struct TRangeNameTable {
     std::array<HeapAddr, 256> Entries{};
 };
 
+// A function defined by formula text; parameter k is written @A(k).
+struct TUserFunction {
+    std::string Name;  // upper case, at most 12 characters
+    std::string Body;  // at most 255 characters
+    int ParamCount = 0;  // 0..10
+};
+inline constexpr int kMaxUserFunctions = 255;
+
 // One open worksheet: its cells, settings and tables. Several windows on
 // the same worksheet share it.
 struct Worksheet {
@@ -47,13 +55,43 @@ struct Worksheet {
     TRangeNameTable Names;
     std::array<TRange, kDataRangeCount> DataRanges{};
     SheetLayout Layout;
+    std::vector<TUserFunction> UserFunctions;  // index byte of a call = position + 1
 };
 
-// Bounds of nested work: evaluations inside evaluations, and the guard
-// against a recalculation of the whole sheet starting inside another.
+// One argument of the running user function.
+struct UserParam {
+    double Value = 0;
+    std::uint8_t Type = 1;  // as the evaluator's slot types: 1 number, 2 string, 3 missing
+    bool Error = false;
+    std::string Text;
+};
+
+// State the formula engine keeps between evaluations: the bounds of nested
+// work (evaluations inside evaluations, a recalculation of the whole sheet
+// starting inside another), the variable @X reads, and the arguments of the
+// user function being evaluated.
 struct FormulaRuntime {
     int EvalDepth = 0;
     bool RecalcBusy = false;
+    double XValue = 0;
+    int MethodNesting = 0;  // @RECUR and @INTG inside one another
+    std::array<UserParam, 10> Params;
+    int ParamCount = 0;
+};
+
+// A cell of another worksheet file read by @LINK, and the value last received.
+struct LinkedCell {
+    std::int16_t Col = 0;
+    std::int16_t Row = 0;
+    std::int16_t Sheet = 0;
+    bool IsString = false;
+    bool HasValue = false;
+    double Value = 0;
+    std::string Text;
+};
+struct LinkedFile {
+    std::string File;  // upper case, at most 255 characters
+    std::vector<LinkedCell> Cells;  // ascending (sheet, row, column), no duplicates
 };
 
 // Everything the engine knows at one time: the heap, the open worksheets,
@@ -72,6 +110,8 @@ struct Engine {
     PCell FindPrev = nullptr;  // the cell before the last lookup's position
     bool SheetRecalculated = false;
     FormulaRuntime Runtime;
+    std::vector<TUserFunction> UserLibrary;  // loaded from the library file
+    std::vector<LinkedFile> FileLinkTable;
 
     std::unique_ptr<FormulaHooks> Formula = std::make_unique<FormulaHooks>();
     std::unique_ptr<ViewHooks> View = std::make_unique<ViewHooks>();

@@ -42,6 +42,12 @@ public:
     virtual ~ViewHooks() = default;
     virtual TRange Selection(const Engine&) const { return kUndefinedRange; }
     virtual TRange CursorCell(const Engine&) const { return TRange{0, 0, 0, 0}; }
+    // A column's width in pixels as shown; without a window, the layout's.
+    virtual int ColumnWidth(const Engine& e, int col) const;
+    // The caption of the active worksheet window; without one, the worksheet's name.
+    virtual std::string WindowCaption(const Engine& e) const;
+    // One of the two stored view values of the worksheet window (n = 0 or 1).
+    virtual double ViewValue(const Engine&, int) const { return 0; }
 };
 
 }  // namespace zt

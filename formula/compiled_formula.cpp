@@ -113,6 +113,15 @@ int OperandSize(const std::uint8_t* code, int offset)
     return offset + size < L ? size : -1;
 }
 
+int RangeFunctionOperandSize(const std::uint8_t* code, int offset)
+{
+    int at = offset + 1;
+    if (at >= code[0] || (code[at] != opCellRef && code[at] != opRangeRef))
+        return -1;
+    int size = OperandSize(code, at);
+    return size < 0 ? -1 : 1 + size;
+}
+
 LinkTarget ReadLink(const Engine& e, TCellLink link)
 {
     LinkTarget t;

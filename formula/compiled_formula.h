@@ -35,6 +35,10 @@ bool IsWellFormed(const std::uint8_t* code);
 // reach the end marker or beyond (the walk then stops).
 int OperandSize(const std::uint8_t* code, int offset);
 
+// Bytes after opRangeFunction at `offset`: the cell or range reference
+// that names its range, opcode included; -1 when that is not complete.
+int RangeFunctionOperandSize(const std::uint8_t* code, int offset);
+
 // Calls f(offset, opcode) for every opcode from offset 2 while the offset is
 // below L; never reads at or past L. f returns false to stop.
 template <class F>

@@ -1,11 +1,15 @@
 #include "formula/evaluator.h"
 
+#include <array>
 #include <cmath>
+#include <cstring>
 
 #include "core/cell_store.h"
 #include "formula/compiled_formula.h"
 #include "formula/compiler.h"
+#include "formula/functions.h"
 #include "formula/opcodes.h"
+#include "formula/user_functions.h"
 
 namespace zt {
 
@@ -19,12 +23,28 @@ HandlerTable BuildHandlers()
     t.fill(Nothing);
     RegisterOperandHandlers(t);
     RegisterOperatorHandlers(t);
+    RegisterMathFunctions(t);
+    RegisterSpecialFunctions(t);
+    RegisterFinanceFunctions(t);
+    RegisterDateFunctions(t);
+    RegisterAggregateFunctions(t);
+    RegisterRangeStatistics(t);
+    RegisterNumericMethods(t);
+    RegisterDatabaseFunctions(t);
+    RegisterLogicFunctions(t);
+    RegisterTextFunctions(t);
+    RegisterLookupFunctions(t);
+    RegisterCellFunctions(t);
+    RegisterSystemFunctions(t);
+    RegisterUserFunctions(t);
     return t;
 }
 
 // Stack slots an opcode needs before it runs; -1 when it cannot run at all.
-int SlotsNeeded(const std::uint8_t* code, int offset)
+int SlotsNeeded(const Engine& e, const std::uint8_t* code, int offset)
 {
+    if (code[offset] == opRangeFunction)
+        return RangeFunctionArity(e, code, offset);
     switch (std::uint8_t cls = OpClass(code[offset])) {
     case acPrefix:
     case acArgs1:
@@ -34,6 +54,7 @@ int SlotsNeeded(const std::uint8_t* code, int offset)
     case acArgs3:
     case acArgs4: return cls - acArgs0;
     case acList: return code[offset + 1] == 0 ? -1 : code[offset + 1];
+    case acUser: return UserFunctionArity(e, code[offset + 1]);
     default: return 0;
     }
 }
@@ -51,8 +72,9 @@ void Run(EvalMachine& m)
         std::uint8_t op = code[pc];
         if (op == opEnd)
             break;
-        int size = OperandSize(code, pc);
-        int needed = size < 0 ? -1 : SlotsNeeded(code, pc);
+        // A range function's reference belongs to the call, not to the stack.
+        int size = op == opRangeFunction ? RangeFunctionOperandSize(code, pc) : OperandSize(code, pc);
+        int needed = size < 0 ? -1 : SlotsNeeded(m.E, code, pc);
         if (needed < 0 || m.Sp < needed) {
             m.Fault = true;
             break;
@@ -150,8 +172,16 @@ void EvaluateCell(Engine& e, PCell cell)
         WriteReal(*cell, -1.0);
         return;
     }
-    EvalMachine m(e, code);
+    // Handlers may rewrite cells, this one included (a range function writes
+    // its arguments into its parameter cells), so the run reads a copy of
+    // the code and a cell that no longer holds this formula keeps what it
+    // was given.
+    std::array<std::uint8_t, kMaxCodeLength + 1> running;
+    std::memcpy(running.data(), code, code[0] + 1u);
+    EvalMachine m(e, running.data());
     Run(m);
+    if (!IsFormulaKind(cell->Kind) || CodeOf(e, cell) != code)
+        return;
     EvalSlot& top = m.Top();
     HeapAddr oldString = kind == ckStrFormula ? ReadStrResult(*cell) : 0;
     if (top.Type == stString && !top.Error) {
