@@ -10,6 +10,7 @@
 #include "core/cell_store.h"
 #include "core/range_names.h"
 #include "formula/opcodes.h"
+#include "formula/user_functions.h"
 
 namespace zt::compile {
 
@@ -21,17 +22,19 @@ constexpr std::size_t kPlaceholderSize = 8;
 bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
 // What a called name stands for.
-enum class CalleeKind { Undefined, Builtin, RangeFunction };
+enum class CalleeKind { Undefined, Builtin, User, RangeFunction };
 
 struct Callee {
     CalleeKind Kind = CalleeKind::Undefined;
     std::uint8_t Opcode = 0;
-    int NameEntry = 0;
+    int NameEntry = 0;  // range-name entry, or the user function's table index
 };
 
 // Names are looked up first among the built-in operators and @ functions,
-// then among the worksheet's range names (with or without a leading '$').
-Callee ResolveFunction(const Engine& e, std::string_view name)
+// then among the user functions (which may copy a library definition into
+// the worksheet's table), then among the worksheet's range names (with or
+// without a leading '$').
+Callee ResolveFunction(Engine& e, std::string_view name)
 {
     for (int op = opNeg; op <= kHighestFunction; ++op) {
         std::string_view known = OpName(static_cast<std::uint8_t>(op));
@@ -39,6 +42,8 @@ Callee ResolveFunction(const Engine& e, std::string_view name)
         if (!known.empty() && known == name)
             return {CalleeKind::Builtin, static_cast<std::uint8_t>(op), 0};
     }
+    if (int index = FindUserFunction(e, name); index > 0)
+        return {CalleeKind::User, opUserFunction, index};
     if (name.starts_with('$'))
         name.remove_prefix(1);
     if (int entry = FindRangeName(e, name); entry > 0)
@@ -189,6 +194,22 @@ void EmitBuiltinCall(CompilerState& st, NameMode mode, std::uint8_t op, int& bal
     balance -= count;
 }
 
+// A text-defined function: 254 and its index in the worksheet's table. Its
+// arguments are settled like those of a built-in function with the
+// definition's parameter count.
+void EmitUserCall(CompilerState& st, NameMode mode, int index, int& balance)
+{
+    st.Emit(opUserFunction);
+    st.Emit(static_cast<std::uint8_t>(index));
+    int count = UserFunctionArity(st.E, index);
+    if (mode == NameMode::Plain) {
+        if (count != 0)
+            st.Fail();
+        return;
+    }
+    balance += 1 - count;
+}
+
 // A function defined by a named range takes one argument per column of
 // the range; it is written as 255 followed by the range, absolute.
 void EmitRangeFunction(CompilerState& st, NameMode mode, int entry, int& balance)
@@ -214,6 +235,7 @@ void EmitName(CompilerState& st, NameMode mode, std::string_view token, int& bal
     Callee f = ResolveFunction(st.E, UpperCase(token.substr(1)));
     switch (f.Kind) {
     case CalleeKind::Builtin: EmitBuiltinCall(st, mode, f.Opcode, balance); break;
+    case CalleeKind::User: EmitUserCall(st, mode, f.NameEntry, balance); break;
     case CalleeKind::RangeFunction: EmitRangeFunction(st, mode, f.NameEntry, balance); break;
     case CalleeKind::Undefined: st.Fail(); break;
     }

@@ -114,20 +114,8 @@ std::string OpText(std::uint8_t op)
     return (op > opFactorial || op == opNot) ? "@" + name : name;
 }
 
-// The number of user functions the worksheet holds. Worksheets keep no
-// user-function table yet, so every call's index lies beyond it.
-int UserFunctionCount(const Engine&) { return 0; }
-
-// Bytes of the reference that belongs to opRangeFunction at pos, opcode
-// included; -1 when it is not a complete cell or range reference.
-int RangeFunctionOperandSize(const std::uint8_t* code, int pos)
-{
-    int at = pos + 1;
-    if (at >= code[0] || (code[at] != opCellRef && code[at] != opRangeRef))
-        return -1;
-    int size = OperandSize(code, at);
-    return size < 0 ? -1 : 1 + size;
-}
+// The number of user functions the worksheet holds.
+int UserFunctionCount(const Engine& e) { return e.Cur ? static_cast<int>(e.Cur->UserFunctions.size()) : 0; }
 
 // The postfix-to-infix conversion of one formula.
 class Printer {
@@ -231,10 +219,18 @@ private:
     // A call of a text-defined function by its index in the worksheet's
     // table; an index outside the table prints @NOFUN, leaving the
     // arguments, whose count only the definition knows, where they are.
+    // Without parameters the name stands alone, as it is typed.
     void UserFunction(int index)
     {
-        if (index < 1 || index > UserFunctionCount(e_))
+        if (index < 1 || index > UserFunctionCount(e_)) {
             stack_.Push("@NOFUN");
+            return;
+        }
+        const TUserFunction& f = e_.Cur->UserFunctions[index - 1];
+        if (f.ParamCount > 0)
+            Call("@" + f.Name, f.ParamCount);
+        else
+            stack_.Push("@" + f.Name);
     }
 
     // A function defined by a named range: "@" and the name (or the

@@ -5,6 +5,9 @@
 //   expect value ADDR ~0.3333333  the same within a relative 1e-9
 //   expect contents ADDR +A1*2    any query command works: show, kind, contents, ...
 //   expect error                  the command before failed
+//
+// The token $SHEETS stands for the tests/sheets directory, for scripts that
+// read files kept beside them.
 #include <gtest/gtest.h>
 
 #include <charconv>
@@ -49,11 +52,18 @@ std::vector<std::string> Scripts()
     return names;
 }
 
+void ReplaceAll(std::string& line, std::string_view token, const std::string& by)
+{
+    for (std::size_t at = line.find(token); at != std::string::npos; at = line.find(token, at + by.size()))
+        line.replace(at, token.size(), by);
+}
+
 class SheetScript : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(SheetScript, Runs)
 {
-    std::ifstream file(fs::path(ZT_SOURCE_DIR) / "tests" / "sheets" / GetParam());
+    fs::path sheets = fs::path(ZT_SOURCE_DIR) / "tests" / "sheets";
+    std::ifstream file(sheets / GetParam());
     ASSERT_TRUE(file) << GetParam();
     std::ostringstream out, err;
     BatchSession session(out, err);
@@ -68,6 +78,7 @@ TEST_P(SheetScript, Runs)
     };
     while (std::getline(file, line)) {
         ++number;
+        ReplaceAll(line, "$SHEETS", sheets.string());
         if (line.rfind("expect ", 0) != 0) {
             unexpectedFailure();
             err.str("");
