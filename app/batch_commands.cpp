@@ -16,7 +16,9 @@
 #include "core/settings_keys.h"
 #include "core/undo.h"
 #include "formula/cell_contents.h"
+#include "formula/evaluator.h"
 #include "formula/recalc.h"
+#include "formula/user_functions.h"
 
 namespace zt {
 
@@ -309,6 +311,32 @@ void CmdUndo(BatchSession& s, std::string_view rest)
         Undo(s.Eng());
 }
 
+void CmdEval(BatchSession& s, std::string_view rest)
+{
+    TextValue v = EvaluateText(s.Eng(), rest);
+    if (v.CompileFailed) {
+        s.Fail("Formula Does Not Compile: " + std::string(rest));
+    } else if (v.Error) {
+        s.Print("ERR");
+    } else if (v.IsString) {
+        s.Print(v.Text);
+    } else {
+        char buf[40];
+        std::snprintf(buf, sizeof buf, "%.17g", v.Number);
+        s.Print(buf);
+    }
+}
+
+void CmdUserFunctions(BatchSession& s, std::string_view rest)
+{
+    std::string path(Trim(rest));
+    Engine& e = s.Eng();
+    if (path.empty() || !LoadUserFunctions(e, path)) {
+        e.Err.Clear();
+        s.Fail("Unable to Open File: " + path);
+    }
+}
+
 void CmdHelp(BatchSession& s, std::string_view) { s.Print(BatchHelp()); }
 
 constexpr BatchCommand kCommands[] = {
@@ -329,6 +357,8 @@ constexpr BatchCommand kCommands[] = {
     {"memory", "", "the free-memory figure", CmdMemory},
     {"cursor", "ADDR", "move the cell cursor (the word CURSOR)", CmdCursor},
     {"select", "RANGE", "set the selection (the word RANGE)", CmdSelect},
+    {"eval", "FORMULA", "the value of a formula that belongs to no cell", CmdEval},
+    {"userfns", "FILE", "load the library of user-defined functions, as start-up does", CmdUserFunctions},
     {"recalc", "", "recalculate every formula", CmdRecalc},
     {"manual", "on|off", "manual or automatic recalculation", CmdManual},
     {"snapshot", "", "take the undo snapshot, as a command does before it changes cells", CmdSnapshot},

@@ -145,6 +145,30 @@ TEST_F(CompiledFormulaTest, DeletingACellTurnsItsReferencesIntoErr)
     EXPECT_NE(FindCell(e, 2, 0)->Dependents, 0u);
 }
 
+TEST(TinyHeapFormulaTest, AFormulaWhoseLinksDoNotFitIsRefused)
+{
+    struct Log : Notify {
+        void ShowMessage(std::string_view text) override { messages.emplace_back(text); }
+        std::vector<std::string> messages;
+    } log;
+    Engine e(8);
+    e.Notifier = &log;
+    InstallFormulaEngine(e);
+    RestoreContext(e, OpenSheet(e, "T"));
+    std::int64_t before = e.Heap.BytesInUse();
+    EnterCell(e, "+A1..A8000", 0, 1);
+    ASSERT_EQ(log.messages.size(), 1u);
+    EXPECT_EQ(log.messages[0], "Error:Out of Memory");
+    PCell cell = FindCell(e, 0, 1);
+    ASSERT_NE(cell, nullptr);
+    EXPECT_EQ(cell->Kind, ckBlank);
+    EXPECT_EQ(FindCell(e, 0, 0)->Dependents, 0u);
+    // What remains are the cells the range created and the formula's own cell.
+    EXPECT_GT(e.Heap.BytesInUse(), before);
+    EnterCell(e, "+A1*2", 0, 2);
+    EXPECT_EQ(FindCell(e, 0, 2)->Kind, ckFormula);
+}
+
 TEST(LongChainTest, TwoHundredThousandFormulasRecalculateCompletely)
 {
     constexpr int kChain = 200'000;
