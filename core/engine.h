@@ -11,7 +11,9 @@
 #include "core/page_heap.h"
 #include "core/range.h"
 #include "core/settings.h"
+#include "core/sheet_extras.h"
 #include "core/sheet_layout.h"
+#include "graph/graph_def.h"
 
 namespace zt {
 
@@ -44,6 +46,7 @@ inline constexpr int kMaxUserFunctions = 255;
 // the same worksheet share it.
 struct Worksheet {
     std::string Name;  // upper-cased
+    std::string FilePath;  // the file it was read from or saved to, case kept; empty when new
     std::uint16_t HeapNo = 0;
     std::uint16_t ShareCount = 0;  // 0 = one user
     std::vector<HeapAddr> RowHeads = std::vector<HeapAddr>(kRowHeadCount, 0);
@@ -56,6 +59,11 @@ struct Worksheet {
     std::array<TRange, kDataRangeCount> DataRanges{};
     SheetLayout Layout;
     std::vector<TUserFunction> UserFunctions;  // index byte of a call = position + 1
+    GraphState Graphs;
+    WindowModel Window;
+    PrintSetup Print;
+    DocumentInfo Info;
+    AnalysisState Analysis;
 };
 
 // One argument of the running user function.
