@@ -8,6 +8,7 @@
 
 #include "core/cell_store.h"
 #include "core/range_names.h"
+#include "files/worksheet_file.h"
 #include "formula/cell_contents.h"
 #include "formula/compiled_formula.h"
 #include "formula/compiler.h"
@@ -82,6 +83,39 @@ inline void FuzzEvaluateCode(const std::uint8_t* data, std::size_t size)
     CellContentsText(e, cell);
     RecalcAll(e);
     FreeAllCells(e);
+}
+
+// The input as the bytes of a worksheet file: read into an empty
+// worksheet, recalculated, written again and read back; then merged and
+// listed. Whatever a read keeps must write a file that reads whole.
+inline void FuzzReadWorksheet(const std::uint8_t* data, std::size_t size)
+{
+    static Engine* engine = [] {
+        auto* e = new Engine(64);
+        InstallFormulaEngine(*e);
+        return e;
+    }();
+    Engine& e = *engine;
+    RestoreContext(e, OpenSheet(e, "WKS"));
+    std::span<const std::uint8_t> bytes(data, size);
+    ReadWorksheetFile(e, bytes, ReadOptions{});
+    RecalcAll(e);
+    for (int row = 0; row < 4; ++row)
+        for (PCell c = FindFirstAtOrAfter(e, row, 0); c; c = NextCell(e, c))
+            CellContentsText(e, c);
+    std::vector<std::uint8_t> out;
+    WriteWorksheetFile(e, out, nullptr);
+    ReadOptions merge;
+    merge.Mode = ReadMode::Merge;
+    merge.TargetRow = 3;
+    merge.TargetCol = 2;
+    // What the writer produced is always a whole file.
+    ReadResult again = ReadWorksheetFile(e, out, merge);
+    if (again.Truncated || !IsWorksheetFile(out))
+        std::abort();
+    ListFileRangeNames(e, bytes);
+    e.Err.Clear();
+    CloseSheet(e, e.Cur->HeapNo);
 }
 
 }  // namespace zt

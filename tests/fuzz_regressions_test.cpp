@@ -32,7 +32,8 @@ int Replay(const char* target, Target run)
 
 TEST(FuzzRegressionsTest, FormerlyFailingInputsRunClean)
 {
-    int replayed = Replay("compile", FuzzCompile) + Replay("eval", FuzzEvaluateCode);
+    int replayed =
+        Replay("compile", FuzzCompile) + Replay("eval", FuzzEvaluateCode) + Replay("wks", FuzzReadWorksheet);
     if (replayed == 0)
         GTEST_SKIP() << "no regression inputs kept yet";
 }

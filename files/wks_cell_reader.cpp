@@ -1,0 +1,231 @@
+#include <algorithm>
+
+#include "core/cell_store.h"
+#include "files/formula_file_code.h"
+#include "files/wks_reader.h"
+#include "files/wks_records.h"
+#include "formula/compiled_formula.h"
+#include "formula/file_links.h"
+
+namespace zt {
+
+namespace {
+
+std::uint32_t ColorsOf(std::uint8_t h)
+{
+    if (h == 0)
+        return kDefaultCellColors;
+    return (static_cast<std::uint32_t>(h & 0x0F) << 24) | kRecordPalette[h >> 4];
+}
+
+// The body bytes a record of this type needs at least, after the cell header.
+std::size_t MinimumValueSize(std::uint16_t type)
+{
+    switch (type) {
+    case WKS_INTEGER: return 2;
+    case WKS_NUMBER: return 8;
+    case WKS_LABEL:
+    case WKS_STRING: return 1;
+    case WKS_FORMULA: return 10;
+    default: return 0;
+    }
+}
+
+// The text of a label or string record up to its 0 byte, which must be
+// there; at most 255 characters are kept.
+bool ReadText(ByteReader& body, std::string& text)
+{
+    std::span<const std::uint8_t> rest = body.Take(body.Left());
+    if (std::find(rest.begin(), rest.end(), 0) == rest.end())
+        return false;
+    text = TextUpToZero(rest, 255);
+    return true;
+}
+
+}  // namespace
+
+void WksReader::CellRecord(const WksRecord& rec)
+{
+    if (rec.Body.size() < kCellHeaderSize + MinimumValueSize(rec.Type))
+        return;
+    ByteReader body(rec.Body);
+    std::uint8_t format = body.U8();
+    int col = body.U16();
+    int row = body.U16();
+    if (link_) {
+        StoreLinkValue(rec, row, col, body);
+        return;
+    }
+    if (merge_) {
+        if (rec.Type == WKS_STRING && !valuesOnly_)
+            return;
+        if (row < bounds_.FirstRow || row > bounds_.LastRow || col < bounds_.FirstCol || col > bounds_.LastCol)
+            return;
+        row += rowOffset_;
+        col += colOffset_;
+    }
+    if (!ValidCoord(row, col)) {
+        Fail(kOutOfRange);
+        return;
+    }
+    StoreCell(rec, format, row, col, body);
+}
+
+void WksReader::StoreLinkValue(const WksRecord& rec, int row, int col, ByteReader& body)
+{
+    std::string text;
+    switch (rec.Type) {
+    case WKS_INTEGER:
+        UpdateFileLink(e_, opt_.LinkFile, row, col, body.I16());
+        break;
+    case WKS_NUMBER:
+        UpdateFileLink(e_, opt_.LinkFile, row, col, NormaliseFileValue(body.U64()));
+        break;
+    case WKS_FORMULA:
+        UpdateFileLink(e_, opt_.LinkFile, row, col, NormaliseFileValue(body.U64()));
+        break;
+    case WKS_LABEL:
+        if (ReadText(body, text) && !text.empty())
+            UpdateFileLink(e_, opt_.LinkFile, row, col, std::string_view(text).substr(1));
+        break;
+    case WKS_STRING:
+        if (ReadText(body, text))
+            UpdateFileLink(e_, opt_.LinkFile, row, col, text);
+        break;
+    default:
+        break;
+    }
+}
+
+void WksReader::StoreCell(const WksRecord& rec, std::uint8_t format, int row, int col, ByteReader& body)
+{
+    std::string text;
+    std::string code;
+    std::uint16_t type = rec.Type;
+    double value = 0;
+    bool error = false;
+    switch (type) {
+    case WKS_INTEGER:
+        value = body.I16();
+        break;
+    case WKS_NUMBER:
+        value = NormaliseFileValue(body.U64());
+        break;
+    case WKS_LABEL:
+    case WKS_STRING:
+        if (!ReadText(body, text))
+            return;
+        break;
+    case WKS_FORMULA: {
+        std::uint64_t bits = body.U64();
+        error = (bits >> 48) == 0x7FF0;
+        value = error ? 0 : NormaliseFileValue(bits);
+        std::size_t size = body.U16();
+        if (valuesOnly_) {
+            type = WKS_NUMBER;
+            break;
+        }
+        // The size word must agree with the record and leave room for an
+        // end marker; anything else is not a formula this program wrote.
+        if (size != body.Left() || size == 0 || size > kMaxCodeLength)
+            return;
+        code = CodeFromFile(body.Take(size));
+        if (static_cast<std::uint8_t>(code[0]) >= kMaxCodeLength)
+            return;
+        break;
+    }
+    default:
+        break;
+    }
+
+    if (type == WKS_STRING && !merge_) {
+        // The string result of the formula record just before it.
+        PCell cell = FindCell(e_, row, col);
+        if (!cell || cell->Kind != (ckFormula | kfUnlinked))
+            return;
+        HeapAddr s = 0;
+        if (!text.empty()) {
+            s = SetText(e_, 0, text);
+            if (!s) {
+                Fail(kLowMemory);
+                return;
+            }
+        }
+        WriteStrResult(*cell, s);
+        cell->Kind = ckStrFormula | kfUnlinked;
+        return;
+    }
+
+    PCell cell = FindOrCreateCell(e_, row, col);
+    if (!cell) {
+        Fail(e_.Err.ErrorText.empty() ? std::string_view(kOutOfRange) : std::string_view(e_.Err.ErrorText));
+        return;
+    }
+    double current = 0;
+    if (merge_ && opt_.Action != MergeAction::Replace) {
+        current = NumericValue(*cell);
+        if (opt_.Action == MergeAction::Difference)
+            value = -value;
+    }
+    HeapAddr cellAddr = AddrOf(e_, cell);
+    ClearCell(e_, cell);
+    cell = CellAt(e_, cellAddr);
+    cell->Colors = ColorsOf(rec.Color);
+    switch (type) {
+    case WKS_BLANK:
+        cell->Kind = ckBlank;
+        break;
+    case WKS_LABEL:
+    case WKS_STRING:
+        if (type == WKS_STRING)
+            text.insert(text.begin(), e_.Settings().Prefix);
+        cell->Text = SetText(e_, 0, text);
+        cell->Kind = cell->Text ? ckString : ckBlank;
+        break;
+    case WKS_FORMULA:
+        cell->Text = SetText(e_, 0, std::string_view(code).substr(1));
+        cell->Kind = cell->Text ? static_cast<std::uint8_t>(ckFormula | kfUnlinked | (error ? kfError : 0))
+                                : static_cast<std::uint8_t>(ckBlank);
+        WriteReal(*cell, value + current);
+        break;
+    default:
+        if (merge_) {
+            cell->Kind = ckReal;
+            WriteReal(*cell, value + current);
+        } else if (type == WKS_INTEGER) {
+            cell->Kind = ckInteger;
+            WriteInteger(*cell, static_cast<std::int16_t>(value));
+        } else {
+            cell->Kind = ckReal;
+            WriteReal(*cell, value);
+        }
+        break;
+    }
+    cell->Format = format;
+    ++result_.Cells;
+    if (e_.Err.OutOfMemory)
+        Fail(kLowMemory);
+}
+
+void LinkReadFormulas(Engine& e)
+{
+    for (int row = 0; row < kRows; ++row) {
+        HeapAddr addr = e.Cur->RowHeads[static_cast<std::size_t>(row)];
+        while (addr) {
+            PCell cell = CellAt(e, addr);
+            if (cell->Kind & kfUnlinked) {
+                if (IsFormulaKind(cell->Kind) && FileCodeIsValid(e, CodeOf(e, cell))) {
+                    e.Formula->LinkFormula(e, cell);
+                    cell = CellAt(e, addr);
+                    e.Formula->LinkDependencies(e, cell);
+                } else {
+                    MarkDamagedFormula(e, cell);
+                }
+                cell = CellAt(e, addr);
+            }
+            addr = cell->Next;
+        }
+    }
+}
+
+}  // namespace zt
