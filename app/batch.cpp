@@ -3,26 +3,13 @@
 #include <istream>
 #include <ostream>
 
+#include "app/batch_args.h"
 #include "app/batch_commands.h"
 #include "core/cell_store.h"
 #include "formula/formula_engine.h"
 #include "platform/codepage.h"
 
 namespace zt {
-
-namespace {
-
-bool SameWord(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
-
-}  // namespace
 
 BatchSession::BatchSession(std::ostream& out, std::ostream& err)
     : out_(out), err_(err), notify_([this](std::string_view text) {
@@ -85,9 +72,12 @@ int BatchSession::Run(std::istream& in)
 std::string BatchHelp()
 {
     std::string text =
-        "Usage: ztb32 --batch\n"
+        "Usage: ztb32 --batch [FILE] [--recalc] [--print RANGE|all] [--save OUT]\n"
         "Reads commands from standard input, one per line, and writes one result\n"
         "line per query to standard output; errors go to standard error.\n"
+        "FILE is opened first. --recalc recalculates, --print lists the values of\n"
+        "a range and --save saves under OUT; with --print or --save nothing is\n"
+        "read from standard input (ztb32 --batch IN --save OUT converts a file).\n"
         "Addresses and ranges are written as in the program (A1, $B$7, A1..C10,\n"
         "range names), in any case. Lines starting with # are comments.\n"
         "Exit status: 0 when all went well, 1 when a command reported an error,\n"

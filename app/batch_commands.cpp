@@ -6,6 +6,8 @@
 #include <string>
 
 #include "app/batch.h"
+#include "app/batch_args.h"
+#include "app/batch_file_commands.h"
 #include "core/address.h"
 #include "core/cell_entry.h"
 #include "core/cell_store.h"
@@ -23,72 +25,6 @@
 namespace zt {
 
 namespace {
-
-std::string_view Trim(std::string_view s)
-{
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
-        s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
-        s.remove_suffix(1);
-    return s;
-}
-
-// Splits off the first word; rest keeps what follows the single blank after it.
-std::string_view NextWord(std::string_view& rest)
-{
-    while (!rest.empty() && rest.front() == ' ')
-        rest.remove_prefix(1);
-    std::size_t end = rest.find(' ');
-    std::string_view word = rest.substr(0, end);
-    rest = end == std::string_view::npos ? std::string_view{} : rest.substr(end + 1);
-    return word;
-}
-
-bool ArgRange(BatchSession& s, std::string_view text, TRange& r)
-{
-    Engine& e = s.Eng();
-    e.Err.Clear();
-    r = ParseRange(e, text);
-    if (text.empty() || e.Err.ErrorFlag || !RangeIsDefined(r)) {
-        e.Err.Clear();
-        s.Fail("Invalid Range: " + std::string(text));
-        return false;
-    }
-    r = OrderedRange(r);
-    return true;
-}
-
-bool ArgCell(BatchSession& s, std::string_view text, int& row, int& col)
-{
-    TRange r;
-    if (!ArgRange(s, text, r))
-        return false;
-    if (RangeIsBlock(r)) {
-        s.Fail("Invalid Address: " + std::string(text));
-        return false;
-    }
-    row = r.FirstRow;
-    col = r.FirstCol;
-    return true;
-}
-
-bool ArgInt(BatchSession& s, std::string_view text, long lo, long hi, long& v)
-{
-    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
-    if (text.empty() || ec != std::errc() || end != text.data() + text.size() || v < lo || v > hi) {
-        s.Fail("Invalid Number: " + std::string(text));
-        return false;
-    }
-    return true;
-}
-
-bool NoMoreArgs(BatchSession& s, std::string_view rest)
-{
-    if (Trim(rest).empty())
-        return true;
-    s.Fail("Too Many Arguments: " + std::string(Trim(rest)));
-    return false;
-}
 
 // Applies f to every cell of the range, creating cells; stops at the first
 // cell that cannot be had.
@@ -161,19 +97,8 @@ void CmdKind(BatchSession& s, std::string_view rest)
 void CmdValue(BatchSession& s, std::string_view rest)
 {
     int row, col;
-    if (!ArgCell(s, Trim(rest), row, col))
-        return;
-    Engine& e = s.Eng();
-    PCell c = FindCell(e, row, col);
-    if (HasError(c)) {
-        s.Print("ERR");
-    } else if (c && IsLabelOrStrFormula(c->Kind)) {
-        s.Print(LabelText(e, c));
-    } else {
-        char buf[40];
-        std::snprintf(buf, sizeof buf, "%.17g", c ? NumericValue(*c) : 0.0);
-        s.Print(buf);
-    }
+    if (ArgCell(s, Trim(rest), row, col))
+        s.Print(CellValueText(s.Eng(), FindCell(s.Eng(), row, col)));
 }
 
 void CmdFormat(BatchSession& s, std::string_view rest)
@@ -363,6 +288,13 @@ constexpr BatchCommand kCommands[] = {
     {"manual", "on|off", "manual or automatic recalculation", CmdManual},
     {"snapshot", "", "take the undo snapshot, as a command does before it changes cells", CmdSnapshot},
     {"undo", "", "go back to the undo snapshot", CmdUndo},
+    {"open", "FILE", "read a worksheet file in place of the worksheet", CmdOpen},
+    {"save", "[FILE]", "save the worksheet (by default under its name), keeping a .WKB backup", CmdSave},
+    {"extract", "RANGE FILE", "save the cells of a range as a worksheet file of their own", CmdExtract},
+    {"merge", "FILE TARGET [values|formulas] [replace|sum|difference] [SOURCE]",
+     "merge a file's cells, or its range or name SOURCE, at TARGET", CmdMerge},
+    {"uplink", "", "read the files that @LINK formulas name and recalculate", CmdUplink},
+    {"print", "RANGE|all", "ADDR<TAB>value for every non-blank cell (all: the used area)", CmdPrint},
     {"help", "", "this list", CmdHelp},
 };
 

@@ -1,7 +1,38 @@
 #include <cstring>
 #include <iostream>
+#include <string>
+#include <vector>
 
 #include "app/batch.h"
+
+namespace {
+
+// The command line of batch mode, turned into the batch commands it stands for.
+struct BatchLine {
+    std::vector<std::string> Commands;
+    bool ReadInput = true;
+};
+
+bool ParseBatchLine(int argc, char** argv, BatchLine& line)
+{
+    int i = 2;
+    if (i < argc && std::strncmp(argv[i], "--", 2) != 0)
+        line.Commands.push_back(std::string("open ") + argv[i++]);
+    for (; i < argc; ++i) {
+        std::string option = argv[i];
+        if (option == "--recalc") {
+            line.Commands.push_back("recalc");
+        } else if ((option == "--print" || option == "--save") && i + 1 < argc) {
+            line.Commands.push_back(option.substr(2) + " " + argv[++i]);
+            line.ReadInput = false;
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -9,15 +40,17 @@ int main(int argc, char** argv)
         std::cout << zt::BatchHelp();
         return 0;
     }
-    if (argc == 2 && std::strcmp(argv[1], "--batch") == 0) {
+    BatchLine line;
+    if (argc >= 2 && std::strcmp(argv[1], "--batch") == 0 && ParseBatchLine(argc, argv, line)) {
         zt::BatchSession session(std::cout, std::cerr);
-        return session.Run(std::cin);
+        bool ok = true;
+        for (const std::string& command : line.Commands)
+            ok = session.RunLine(command) && ok;
+        int status = line.ReadInput ? session.Run(std::cin) : 0;
+        std::cout.flush();
+        return ok ? status : 1;
     }
-    if (argc == 3 && std::strcmp(argv[1], "--batch") == 0) {
-        std::cerr << "Error:Opening worksheet files is not available yet: " << argv[2] << '\n';
-        return 2;
-    }
-    std::cerr << "Usage: ztb32 --batch | ztb32 --help\n"
+    std::cerr << "Usage: ztb32 --batch [FILE] [--recalc] [--print RANGE|all] [--save OUT] | ztb32 --help\n"
                  "The window is not available yet; batch mode reads commands from standard input.\n";
     return 2;
 }

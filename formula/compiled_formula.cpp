@@ -220,4 +220,17 @@ void DropReferences(Engine& e, PCell formula, PCell target)
     LinkDependencies(e, formula);
 }
 
+ExternalOperand ReadExternalOperand(const std::uint8_t* code, int offset)
+{
+    ExternalOperand ref;
+    const int L = code[0];
+    int at = offset + 1;
+    if (at + static_cast<int>(sizeof ref.Range) > L)
+        return ref;
+    std::memcpy(&ref.Range, code + at, sizeof ref.Range);
+    for (at += sizeof ref.Range; at < L && code[at] != 0; ++at)
+        ref.Path += static_cast<char>(code[at]);
+    return ref;
+}
+
 }  // namespace zt

@@ -76,6 +76,14 @@ TCellLink MakeLink(const Engine& e, const TCell* cell, bool absCol, bool absRow)
 
 bool HasUserFunction(const std::uint8_t* code);
 
+// The operand of the opExternalRef at offset: the rectangle as stored
+// (corners not ordered) and the path of the other worksheet file.
+struct ExternalOperand {
+    TRange Range = kUndefinedRange;
+    std::string Path;
+};
+ExternalOperand ReadExternalOperand(const std::uint8_t* code, int offset);
+
 // Rewrites every link into the relative form seen from (row, col), and back.
 void UnlinkFormula(const Engine& e, std::uint8_t* code, int row, int col);
 void LinkFormula(Engine& e, std::uint8_t* code, int row, int col);

@@ -1,5 +1,6 @@
 // @SUM, @AVG, @COUNT, @MIN, @MAX, @VAR, @STD, @VARU, @STDU: any mix of
 // ranges and plain values.
+#include "files/external_sheets.h"
 #include "formula/aggregate.h"
 #include "formula/function_support.h"
 #include "formula/functions.h"
@@ -51,10 +52,11 @@ bool AccumulateArguments(EvalMachine& m, int n, Aggregate& a)
             a.Add(s.Value);
             continue;
         }
-        TRange r;
-        if (!SheetRangeArgument(m, s, r))
+        RangeSource source;
+        if (!AnyRangeArgument(m, s, source))
             return false;
-        if (!ForEachNumberInRange(m.E, r, [&a](double x) { a.Add(x); }))
+        ScopedSheet sheet(m.E, source.Slot);
+        if (!ForEachNumberInRange(m.E, source.Range, [&a](double x) { a.Add(x); }))
             return false;
     }
     return true;

@@ -7,6 +7,7 @@
 #include "core/address.h"
 #include "core/cell_store.h"
 #include "core/cell_text.h"
+#include "files/external_sheets.h"
 #include "formula/evaluator.h"
 #include "formula/function_support.h"
 #include "formula/functions.h"
@@ -79,14 +80,16 @@ void SOrN(EvalMachine& m)
 // must stay inside the range; a cell beyond it is ERR, not silently read.
 void Index(EvalMachine& m)
 {
-    TRange r;
+    RangeSource source;
+    const TRange& r = source.Range;
     int col = 0, row = 0;
-    bool inside = SheetRangeArgument(m, m.Arg(2), r) && SmallIntArg(m.Arg(1).Value, col) &&
+    bool inside = AnyRangeArgument(m, m.Arg(2), source) && SmallIntArg(m.Arg(1).Value, col) &&
                   SmallIntArg(m.Arg(0).Value, row) && col >= 1 && col <= Width(r) && row >= 1 && row <= Height(r);
     if (!inside) {
         ResultError(m, 3);
         return;
     }
+    ScopedSheet sheet(m.E, source.Slot);
     const TCell* cell = FindCell(m.E, r.FirstRow + row - 1, r.FirstCol + col - 1);
     ResultFromCell(m, 3, cell, m.Arg(1).Error || m.Arg(0).Error);
 }
@@ -135,10 +138,13 @@ void Table(EvalMachine& m)
     const EvalSlot& xs = m.Arg(2);
     const EvalSlot& offsetSlot = m.Arg(0);
     double x = xs.Value;
-    TRange r;
+    RangeSource source;
+    const TRange& r = source.Range;
     int offset = 0;
-    bool ok = !xs.Error && !offsetSlot.Error && SheetRangeArgument(m, m.Arg(1), r) &&
+    bool ok = !xs.Error && !offsetSlot.Error && AnyRangeArgument(m, m.Arg(1), source) &&
               SmallIntArg(offsetSlot.Value, offset) && offset >= 0 && offset < (vertical ? Width(r) : Height(r));
+    // The table may be in another worksheet file.
+    ScopedSheet sheet(m.E, source.Slot);
     KeyWalk w;
     if (ok)
         w = WalkKeys(m, r, vertical, x);

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "files/external_sheets.h"
 #include "formula/function_support.h"
 #include "formula/functions.h"
 #include "formula/matrix_measures.h"
@@ -46,10 +47,16 @@ void FinishRangeMeasure(EvalMachine& m, int n, bool ok, double v)
         m.E.Err.ErrorFlag = true;
 }
 
-// The numbers of every position of the range argument on top.
+// The numbers of every position of the range argument on top, read from
+// the worksheet that holds it.
 bool TopRangeNumbers(EvalMachine& m, TRange& r, std::vector<double>& values)
 {
-    return SheetRangeArgument(m, m.Top(), r) && ReadRangeNumbers(m.E, r, values);
+    RangeSource source;
+    if (!AnyRangeArgument(m, m.Top(), source))
+        return false;
+    r = source.Range;
+    ScopedSheet sheet(m.E, source.Slot);
+    return ReadRangeNumbers(m.E, r, values);
 }
 
 // The exact median: the middle value, or the mean of the two middle values.

@@ -1,5 +1,6 @@
 #include <cstring>
 
+#include "files/external_sheets.h"
 #include "formula/compiled_formula.h"
 #include "formula/evaluator.h"
 #include "formula/opcodes.h"
@@ -50,11 +51,18 @@ void OpRangeRef(EvalMachine& m)
         m.Top().RangeOrigin = static_cast<std::uint8_t>(m.OpOffset);
 }
 
-// opExternalRef: another worksheet's cells are not reachable from here yet,
-// so the value is that of a missing cell (ERR); the range stays readable.
+// opExternalRef: push the value of the first corner in the other worksheet
+// file (loaded on first use) and remember where the range is; a file that
+// cannot be read gives a missing cell (ERR).
 void OpExternalRef(EvalMachine& m)
 {
-    LoadCellValue(m, nullptr);
+    const ExternalOperand ref = ReadExternalOperand(m.Code, m.OpOffset);
+    const TCell* cell = nullptr;
+    if (int slot = ExternalSheetSlot(m.E, ref.Path); slot && ValidCoord(ref.Range.FirstRow, ref.Range.FirstCol)) {
+        ScopedSheet other(m.E, slot);
+        cell = FindCell(m.E, ref.Range.FirstRow, ref.Range.FirstCol);
+    }
+    LoadCellValue(m, cell);
     if (m.Sp > 0)
         m.Top().RangeOrigin = static_cast<std::uint8_t>(m.OpOffset);
 }

@@ -1,5 +1,7 @@
 #include "formula/range_argument.h"
 
+#include "files/external_sheets.h"
+#include "formula/compiled_formula.h"
 #include "formula/opcodes.h"
 
 namespace zt {
@@ -13,6 +15,23 @@ bool SheetRangeArgument(EvalMachine& m, const EvalSlot& slot, TRange& r)
     }
     r = GetRangeArgument(m, slot);
     return !m.E.Err.ErrorFlag;
+}
+
+bool AnyRangeArgument(EvalMachine& m, const EvalSlot& slot, RangeSource& source)
+{
+    source.Range = GetRangeArgument(m, slot);
+    if (m.E.Err.ErrorFlag)
+        return false;
+    source.Slot = m.E.CurSlot;
+    int at = slot.PushedBy;
+    if (m.Code[at] == opExternalRef) {
+        source.Slot = ExternalSheetSlot(m.E, ReadExternalOperand(m.Code, at).Path);
+        if (!source.Slot) {
+            m.E.Err.ErrorFlag = true;
+            return false;
+        }
+    }
+    return true;
 }
 
 bool ReadRangeNumbers(Engine& e, const TRange& r, std::vector<double>& out)

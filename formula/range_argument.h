@@ -8,8 +8,19 @@ namespace zt {
 
 // The rectangle behind a reference argument, corners in order. False (and
 // ErrorFlag) when the argument is a plain value, a broken reference, or a
-// reference into another worksheet file, whose cells are not held here.
+// reference into another worksheet file, for the functions that read the
+// current worksheet only.
 bool SheetRangeArgument(EvalMachine& m, const EvalSlot& slot, TRange& r);
+
+// The rectangle behind any reference argument, external ones included, and
+// the slot of the worksheet that holds its cells (read them with that slot
+// made current, see ScopedSheet). False (and ErrorFlag) for a plain value,
+// a broken reference, or another file that cannot be read.
+struct RangeSource {
+    TRange Range = kUndefinedRange;
+    int Slot = 0;
+};
+bool AnyRangeArgument(EvalMachine& m, const EvalSlot& slot, RangeSource& source);
 
 // The number of every position of the rectangle, row by row; positions
 // without a number (no cell, blank, label, string formula) give 0. False

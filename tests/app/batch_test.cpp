@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include "app/batch.h"
+#include "tests/app/run_binary.h"
 
 namespace zt {
 namespace {
@@ -128,27 +129,6 @@ TEST(BatchTest, MemoryFallsAsCellsAreCreated)
 }
 
 // The executable itself: exit status and the command-line checks.
-int RunBinary(const std::string& args, const std::string& input, std::string& out)
-{
-    std::string inFile = testing::TempDir() + "zt_batch_in_XXXXXX";
-    int fd = mkstemp(inFile.data());
-    if (fd < 0)
-        return -1;
-    close(fd);
-    std::ofstream(inFile) << input;
-    std::string cmd = std::string(ZT_BINARY) + " " + args + " < " + inFile + " 2>&1";
-    FILE* p = popen(cmd.c_str(), "r");
-    if (!p)
-        return -1;
-    char buf[256];
-    out.clear();
-    while (std::fgets(buf, sizeof buf, p))
-        out += buf;
-    int status = pclose(p);
-    std::remove(inFile.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
 TEST(BatchBinaryTest, ExitStatusTellsHowTheRunWent)
 {
     std::string out;

@@ -1,0 +1,55 @@
+// Save and extract: the worksheet, or one range of it, written to a file
+// that replaces the previous one only once it is complete on disk.
+#include <filesystem>
+
+#include "core/cell_store.h"
+#include "files/file_access.h"
+#include "files/worksheet_io.h"
+
+namespace zt {
+
+namespace {
+
+bool WriteFileReporting(Engine& e, const std::string& file, const std::vector<std::uint8_t>& bytes)
+{
+    switch (WriteWholeFile(file, bytes, true)) {
+    case WriteFailure::None: return true;
+    case WriteFailure::Write: ReportError(e, kUnableToWrite); return false;
+    case WriteFailure::Close: ReportError(e, kUnableToClose); return false;
+    }
+    return false;
+}
+
+}  // namespace
+
+bool SaveWorksheet(Engine& e, std::string_view path)
+{
+    Worksheet& ws = *e.Cur;
+    const bool wasModified = ws.Modified;
+    std::vector<std::uint8_t> bytes;
+    WriteWorksheetFile(e, bytes, nullptr);
+    std::string file(path);
+    if (!WriteFileReporting(e, file, bytes)) {
+        ws.Modified = wasModified;
+        return false;
+    }
+    std::error_code ec;
+    std::filesystem::path absolute = std::filesystem::absolute(file, ec);
+    ws.FilePath = ec ? file : absolute.lexically_normal().string();
+    ws.Name = WorksheetNameOf(file);
+    ws.Modified = false;
+    return true;
+}
+
+bool ExtractRange(Engine& e, const TRange& r, std::string_view path)
+{
+    Worksheet& ws = *e.Cur;
+    const bool wasModified = ws.Modified;
+    std::vector<std::uint8_t> bytes;
+    TRange area = OrderedRange(r);
+    WriteWorksheetFile(e, bytes, &area);
+    ws.Modified = wasModified;
+    return WriteFileReporting(e, std::string(path), bytes);
+}
+
+}  // namespace zt
