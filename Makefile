@@ -6,7 +6,7 @@ SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 FUZZ_TIME ?= 600
-FUZZ_TARGETS := compile eval
+FUZZ_TARGETS := compile eval wks
 
 .PHONY: run test bench asan fuzz deps fuzz-deps configure build clean
 
@@ -33,7 +33,7 @@ fuzz: deps fuzz-deps
 	cmake --build $(BUILD)-fuzz -j $(JOBS) --target fuzz_targets
 	for t in $(FUZZ_TARGETS); do \
 	  mkdir -p $(BUILD)-fuzz/corpus/$$t fuzz/regressions/$$t; \
-	  $(BUILD)-fuzz/$${t}_fuzz -max_total_time=$(FUZZ_TIME) -max_len=300 \
+	  $(BUILD)-fuzz/$${t}_fuzz -max_total_time=$(FUZZ_TIME) -max_len=4096 \
 	    -artifact_prefix=fuzz/regressions/$$t/ $(BUILD)-fuzz/corpus/$$t || exit 1; \
 	done
 
