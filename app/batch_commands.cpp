@@ -8,6 +8,7 @@
 #include "app/batch.h"
 #include "app/batch_args.h"
 #include "app/batch_file_commands.h"
+#include "app/batch_graph_commands.h"
 #include "core/address.h"
 #include "core/cell_entry.h"
 #include "core/cell_store.h"
@@ -294,6 +295,7 @@ constexpr BatchCommand kCommands[] = {
     {"merge", "FILE TARGET [values|formulas] [replace|sum|difference] [SOURCE]",
      "merge a file's cells, or its range or name SOURCE, at TARGET", CmdMerge},
     {"uplink", "", "read the files that @LINK formulas name and recalculate", CmdUplink},
+    {"graph", "WHAT ...", "the current graph: reset, type N, range X|A..F RANGE, title 1..4 TEXT, legend A..F TEXT, save|use|delete NAME, show", CmdGraph},
     {"print", "RANGE|all", "ADDR<TAB>value for every non-blank cell (all: the used area)", CmdPrint},
     {"help", "", "this list", CmdHelp},
 };
