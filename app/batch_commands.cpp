@@ -107,10 +107,10 @@ void CmdFormat(BatchSession& s, std::string_view rest)
     TRange r;
     if (!ArgRange(s, NextWord(rest), r))
         return;
-    std::string_view spec = Trim(rest);
-    std::uint8_t code = ParseFormatSpec(spec);
-    if (spec.empty() || (code == kFormatDefault && std::toupper(static_cast<unsigned char>(spec[0])) != 'R')) {
-        s.Fail("Invalid Format: " + std::string(spec));
+    std::string_view formatText = Trim(rest);
+    std::uint8_t code = ParseFormatSpec(formatText);
+    if (formatText.empty() || (code == kFormatDefault && std::toupper(static_cast<unsigned char>(formatText[0])) != 'R')) {
+        s.Fail("Invalid Format: " + std::string(formatText));
         return;
     }
     ForEachCreatedCell(s, r, [code](TCell& c) { c.Format = (c.Format & kFormatProtected) | code; });
@@ -271,7 +271,7 @@ constexpr BatchCommand kCommands[] = {
     {"contents", "ADDR", "the cell as the edit line shows it", CmdContents},
     {"kind", "ADDR", "the kind of value a cell holds, or none", CmdKind},
     {"value", "ADDR", "the cell's value: ERR, a number (17 digits) or a string", CmdValue},
-    {"format", "RANGE SPEC", "set the display format (F2, C0, G, D1, T3, ...)", CmdFormat},
+    {"format", "RANGE FORMAT", "set the display format (F2, C0, G, D1, T3, ...)", CmdFormat},
     {"lock", "RANGE", "protect the cells of a range", CmdLock},
     {"unlock", "RANGE", "unprotect the cells of a range", CmdUnlock},
     {"width", "COLUMN PIXELS", "set a column's width in pixels", CmdWidth},

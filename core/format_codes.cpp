@@ -18,7 +18,7 @@ constexpr std::string_view kSpecialTexts[16] = {"+", "G",  "D1", "D2", "D3", "T"
 
 constexpr std::string_view kSpecLetters = "FSEACMG+PDTHXRL";
 
-// Dates and times of a specification are counted from 0.
+// Dates and times in a format text are counted from 0.
 constexpr std::uint8_t kSpecDates[] = {kFormatD1, kFormatD2, kFormatD3, kFormatD4, kFormatD5};
 constexpr std::uint8_t kSpecTimes[] = {kFormatT1, kFormatT2, kFormatT3, kFormatT4};
 
@@ -57,17 +57,17 @@ std::string FormatCodeText(std::uint8_t format, bool globalProtection)
     return text;
 }
 
-std::uint8_t ParseFormatSpec(std::string_view spec)
+std::uint8_t ParseFormatSpec(std::string_view text)
 {
-    if (spec.empty())
+    if (text.empty())
         return kFormatDefault;
-    char letter = static_cast<char>(std::toupper(static_cast<unsigned char>(spec[0])));
+    char letter = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
     if (kSpecLetters.find(letter) == std::string_view::npos)
         return kFormatDefault;
     int d = 0;
     std::size_t i = 1;
-    while (i < spec.size() && i < 3 && IsDigit(spec[i]))
-        d = d * 10 + (spec[i++] - '0');
+    while (i < text.size() && i < 3 && IsDigit(text[i]))
+        d = d * 10 + (text[i++] - '0');
     bool hasNumber = i > 1;
     // A parameter beyond what the type can hold is no format at all.
     switch (letter) {

@@ -14,7 +14,7 @@ std::string FormatValue(int width, std::uint8_t code, double x, const WorksheetS
 // Short code text of a format byte ("F2", "Fr3", "Pr D1" under protection).
 std::string FormatCodeText(std::uint8_t format, bool globalProtection);
 
-// A format specification such as "F2", "c0", "D1" to its code; 0x7F when unknown.
-std::uint8_t ParseFormatSpec(std::string_view spec);
+// A format text such as "F2", "c0", "D1" to its code; 0x7F when unknown.
+std::uint8_t ParseFormatSpec(std::string_view text);
 
 }  // namespace zt

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "core/cell.h"
+#include "files/external_sheets.h"
 #include "formula/functions.h"
 #include "formula/numeric_handler.h"
 #include "formula/range_argument.h"
@@ -171,22 +172,25 @@ NumberResult PresentValue(Engine& e, const TRange& range, double rate)
 }
 
 // The range argument of @NPV and @IRR (the top slot), read through the
-// reference that pushed it; its own value and ERR mark do not count.
-std::optional<TRange> RangeArgument(EvalMachine& m)
+// reference that pushed it, perhaps into another worksheet file; its own
+// value and ERR mark do not count.
+std::optional<RangeSource> RangeArgument(EvalMachine& m)
 {
-    TRange r;
-    if (!SheetRangeArgument(m, m.Arg(0), r))
+    RangeSource source;
+    if (!AnyRangeArgument(m, m.Arg(0), source))
         return {};
-    return r;
+    return source;
 }
 
 void Npv(EvalMachine& m)
 {
     const EvalSlot& rate = m.Arg(1);
-    std::optional<TRange> range = RangeArgument(m);
+    std::optional<RangeSource> source = RangeArgument(m);
     NumberResult v;
-    if (range && !rate.Error)
-        v = PresentValue(m.E, *range, rate.Value);
+    if (source && !rate.Error) {
+        ScopedSheet sheet(m.E, source->Slot);
+        v = PresentValue(m.E, source->Range, rate.Value);
+    }
     ResultOrError(m, 2, v, false);
 }
 
@@ -213,10 +217,12 @@ NumberResult InternalRate(Engine& e, const TRange& range, double guess)
 void Irr(EvalMachine& m)
 {
     const EvalSlot& guess = m.Arg(1);
-    std::optional<TRange> range = RangeArgument(m);
+    std::optional<RangeSource> source = RangeArgument(m);
     NumberResult v;
-    if (range && !guess.Error)
-        v = InternalRate(m.E, *range, guess.Value);
+    if (source && !guess.Error) {
+        ScopedSheet sheet(m.E, source->Slot);
+        v = InternalRate(m.E, source->Range, guess.Value);
+    }
     ResultOrError(m, 2, v, false);
 }
 

@@ -3,6 +3,7 @@
 // a range belongs is ERR. Offsets that would leave the range are ERR too:
 // a lookup never reads outside the rectangle its formula names.
 #include <string>
+#include <vector>
 
 #include "core/address.h"
 #include "core/cell_store.h"
@@ -62,12 +63,13 @@ void ColsOrRows(EvalMachine& m)
 // @S(range), @N(range): the first cell as a string or as a number.
 void SOrN(EvalMachine& m)
 {
-    TRange r;
-    if (!SheetRangeArgument(m, m.Top(), r)) {
+    RangeSource source;
+    if (!AnyRangeArgument(m, m.Top(), source)) {
         ResultError(m, 1);
         return;
     }
-    const TCell* cell = FindCell(m.E, r.FirstRow, r.FirstCol);
+    ScopedSheet sheet(m.E, source.Slot);
+    const TCell* cell = FindCell(m.E, source.Range.FirstRow, source.Range.FirstCol);
     if (HasError(cell))
         ResultError(m, 1);
     else if (m.Op == opS)
@@ -176,26 +178,43 @@ void Table(EvalMachine& m)
 }
 
 // @PSUM(range1, range2): the sum of the products of corresponding cells of
-// two rectangles of one shape. Only existing cells of the first range can
-// add anything, but an ERR anywhere in either makes the sum ERR.
+// two rectangles of one shape, each possibly in another worksheet file.
+// Only existing cells of the first range can add anything, but an ERR
+// anywhere in either makes the sum ERR.
 void PSum(EvalMachine& m)
 {
-    TRange a, b;
-    if (!SheetRangeArgument(m, m.Arg(1), a) || !SheetRangeArgument(m, m.Arg(0), b) || Width(a) != Width(b) ||
+    RangeSource first, second;
+    const TRange& a = first.Range;
+    const TRange& b = second.Range;
+    if (!AnyRangeArgument(m, m.Arg(1), first) || !AnyRangeArgument(m, m.Arg(0), second) || Width(a) != Width(b) ||
         Height(a) != Height(b)) {
         ResultError(m, 2);
         return;
     }
+    // The cells of the first range are collected before the second range's
+    // worksheet is made current: the two may lie in different files.
+    struct Factor {
+        int Row, Col;
+        double Value;
+    };
     Engine& e = m.E;
     bool error = false;
+    std::vector<Factor> factors;
+    {
+        ScopedSheet sheet(e, first.Slot);
+        ForEachCellInRange(e, a, [&](PCell c) {
+            error = error || HasError(c);
+            factors.push_back({c->Row - a.FirstRow, c->Col - a.FirstCol, NumericValue(*c)});
+        });
+    }
     double sum = 0;
-    ForEachCellInRange(e, b, [&](PCell c) { error = error || HasError(c); });
-    ForEachCellInRange(e, a, [&](PCell c) {
-        const TCell* d = FindCell(e, b.FirstRow + (c->Row - a.FirstRow), b.FirstCol + (c->Col - a.FirstCol));
-        error = error || HasError(c);
-        if (d)
-            sum += NumericValue(*c) * NumericValue(*d);
-    });
+    {
+        ScopedSheet sheet(e, second.Slot);
+        ForEachCellInRange(e, b, [&](PCell c) { error = error || HasError(c); });
+        for (const Factor& f : factors)
+            if (const TCell* d = FindCell(e, b.FirstRow + f.Row, b.FirstCol + f.Col))
+                sum += f.Value * NumericValue(*d);
+    }
     if (error)
         ResultError(m, 2);
     else
