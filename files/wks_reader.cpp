@@ -80,6 +80,10 @@ bool WksReader::NextRecord(WksRecord& rec)
         return false;
     std::uint16_t type = in_.U16();
     std::uint16_t length = in_.U16();
+    // Some writers put the length of the calculation-order record in the
+    // high byte of its length word. No extension record has this type.
+    if (type == WKS_CALCORDER && length > 255)
+        length >>= 8;
     rec.Body = in_.Take(length);
     if (in_.Failed()) {
         MarkTruncated();

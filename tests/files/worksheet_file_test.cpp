@@ -331,6 +331,18 @@ TEST_F(WorksheetFileTest, AFileOfOnlyCellsReadsAndTakesItsColumnWidths)
     EXPECT_EQ(e.Cur->Layout.ColWidths[3], 160);
 }
 
+TEST_F(WorksheetFileTest, ACalculationOrderLengthInTheHighByteIsRead)
+{
+    Bytes integer = CellHeader(0x71, 0, 0);
+    Put16(integer, 7);
+    Bytes calcOrder = {0x03, 0x00, 0x00, 0x01, 0x01};  // length word 0x0100: one byte
+    Bytes file = Concat({Bof(), calcOrder, Record(0x000D, integer), Eof()});
+    ReadResult r = Read(file);
+    ASSERT_TRUE(r.Ok) << r.Error;
+    EXPECT_EQ(r.Cells, 1);
+    EXPECT_EQ(ReadInteger(*FindCell(e, 0, 0)), 7);
+}
+
 TEST_F(WorksheetFileTest, ColourByteOfTheTypeWordSetsCellColours)
 {
     Bytes blank = CellHeader(0x71, 0, 0);
