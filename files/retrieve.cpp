@@ -65,7 +65,8 @@ bool RetrieveWorksheet(Engine& e, std::string_view path)
     ws.Modified = false;
     // The start-up macro of the worksheet (the range named AUTOEXEC) starts
     // here once the macro interpreter exists.
-    if (!read.Ok) {
+    // A damaged or cut-short file keeps what could be read, and says so.
+    if (!read.Ok || read.Truncated) {
         ReportError(e, read.Error);
         return false;
     }
