@@ -92,6 +92,10 @@ void WksReader::StoreLinkValue(const WksRecord& rec, int row, int col, ByteReade
         if (ReadText(body, text))
             UpdateFileLink(e_, opt_.LinkFile, row, col, text);
         break;
+    case WKS_BLANK:
+        // A cell emptied in the other file reads as a blank cell does.
+        UpdateFileLink(e_, opt_.LinkFile, row, col, std::string_view{});
+        break;
     default:
         break;
     }

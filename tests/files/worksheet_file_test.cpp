@@ -489,10 +489,11 @@ TEST_F(WorksheetFileTest, LinkModeHandsValuesToTheLinkTableAndCreatesNothing)
     EnterCell(e, "8", 2, 1);
     EnterCell(e, "'word", 3, 1);
     EnterCell(e, "+B3*2", 4, 1);
+    FindOrCreateCell(e, 6, 1)->Format = 0x02;  // a blank cell that carries a format
     Bytes b = Write();
     Fresh();
     LinkedFile linked{"OTHER.WKS", {}};
-    for (std::int16_t row : {2, 3, 4, 5})
+    for (std::int16_t row : {2, 3, 4, 5, 6})
         linked.Cells.push_back(LinkedCell{1, row, 0, false, false, 0, {}});
     e.FileLinkTable.push_back(linked);
     ReadOptions o;
@@ -506,6 +507,9 @@ TEST_F(WorksheetFileTest, LinkModeHandsValuesToTheLinkTableAndCreatesNothing)
     EXPECT_EQ(cells[1].Text, "word");  // without its prefix
     EXPECT_EQ(cells[2].Value, 16.0);
     EXPECT_FALSE(cells[3].HasValue);
+    EXPECT_TRUE(cells[4].HasValue);
+    EXPECT_TRUE(cells[4].IsString);
+    EXPECT_EQ(cells[4].Text, "");
     EXPECT_EQ(FindCell(e, 2, 1), nullptr);
     EXPECT_EQ(e.Cur->Names.Count, 0);
 }
