@@ -6,6 +6,7 @@
 #include "core/address.h"
 #include "core/cell_store.h"
 #include "core/number_format.h"
+#include "files/external_sheets.h"
 #include "formula/cell_contents.h"
 #include "formula/function_support.h"
 #include "formula/functions.h"
@@ -61,15 +62,17 @@ void CellAttribute(EvalMachine& m, int n, int row, int col)
     m.Top().Error = m.Top().Error || error;
 }
 
-// @CELL(attribute, range): the first cell of the range.
+// @CELL(attribute, range): the first cell of the range, whose attributes
+// are those of the worksheet holding it.
 void Cell(EvalMachine& m)
 {
-    TRange r;
-    if (!SheetRangeArgument(m, m.Top(), r)) {
+    RangeSource source;
+    if (!AnyRangeArgument(m, m.Top(), source)) {
         ResultError(m, 2);
         return;
     }
-    CellAttribute(m, 2, r.FirstRow, r.FirstCol);
+    ScopedSheet sheet(m.E, source.Slot);
+    CellAttribute(m, 2, source.Range.FirstRow, source.Range.FirstCol);
 }
 
 // @CELLPT(attribute): the cell under the cell pointer.

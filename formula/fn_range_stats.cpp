@@ -149,10 +149,14 @@ void CountA(EvalMachine& m)
 
 void Det(EvalMachine& m)
 {
-    TRange r;
-    bool ok = SheetRangeArgument(m, m.Top(), r) && RowsOf(r) == ColsOf(r) && RowsOf(r) <= kMaxDetSize;
+    RangeSource source;
+    const TRange& r = source.Range;
+    bool ok = AnyRangeArgument(m, m.Top(), source) && RowsOf(r) == ColsOf(r) && RowsOf(r) <= kMaxDetSize;
     std::vector<double> a;
-    ok = ok && ReadRangeNumbers(m.E, r, a);
+    if (ok) {
+        ScopedSheet sheet(m.E, source.Slot);
+        ok = ReadRangeNumbers(m.E, r, a);
+    }
     FinishRangeMeasure(m, 1, ok, ok ? Determinant(a, RowsOf(r)) : 0);
 }
 
@@ -166,8 +170,10 @@ void Rank(EvalMachine& m)
 
 void Trace(EvalMachine& m)
 {
-    TRange r;
-    bool ok = SheetRangeArgument(m, m.Top(), r) && RowsOf(r) == ColsOf(r);
+    RangeSource source;
+    const TRange& r = source.Range;
+    bool ok = AnyRangeArgument(m, m.Top(), source) && RowsOf(r) == ColsOf(r);
+    ScopedSheet sheet(m.E, source.Slot);
     double sum = 0;
     for (int i = 0; ok && i < RowsOf(r); ++i) {
         double d;

@@ -6,6 +6,7 @@
 #include <sstream>
 #include <string>
 #include <sys/resource.h>
+#include <vector>
 
 #include "app/batch.h"
 #include "core/cell_store.h"
@@ -68,6 +69,42 @@ protected:
         std::stringstream text;
         text << f.rdbuf();
         return text.str();
+    }
+
+    // Each formula, written with % where a reference may name another file,
+    // is entered in a worksheet holding `cells` and, with % naming that
+    // worksheet's file, in one holding `decoy` at the same addresses: both
+    // must give the same values, and the worksheet that asked must be
+    // current again afterwards.
+    void ExpectSameThroughReferences(const std::string& cells, const std::string& decoy,
+                                     const std::vector<std::string>& formulas)
+    {
+        const std::string file = Path("Other.wks");
+        std::string local, external, values;
+        for (std::size_t i = 0; i < formulas.size(); ++i) {
+            const std::string addr = "Z" + std::to_string(i + 1);
+            local += "enter " + addr + " " + Marked(formulas[i], "") + "\n";
+            external += "enter " + addr + " " + Marked(formulas[i], "[" + file + "]") + "\n";
+            values += "value " + addr + "\n";
+        }
+        Sheet inside;
+        inside.Run(cells + local);
+        const std::string expected = inside.Run(values);
+        ASSERT_TRUE(SaveWorksheet(inside.Eng(), file)) << inside.Errors();
+        Sheet outside;
+        outside.Run(decoy + external);
+        EXPECT_EQ(outside.Run(values), expected) << external;
+        EXPECT_EQ(outside.Errors(), "");
+        EXPECT_EQ(outside.Eng().Cur, outside.Eng().Slots[1].get());
+        EXPECT_EQ(outside.Eng().CurSlot, 1);
+    }
+
+    static std::string Marked(const std::string& formula, const std::string& prefix)
+    {
+        std::string out;
+        for (char c : formula)
+            out += c == '%' ? prefix : std::string(1, c);
+        return out;
     }
 
     fs::path dir_;
@@ -305,6 +342,65 @@ TEST_F(RetrieveSaveTest, ExternalReferencesReadTheOtherFile)
     EXPECT_EQ(s.Eng().Cur, s.Eng().Slots[1].get());
     EXPECT_NE(s.Eng().Slots[2], nullptr);
     EXPECT_EQ(s.Eng().Slots[2]->FilePath, other);
+}
+
+TEST_F(RetrieveSaveTest, FirstCellAndShapeFunctionsReadAnotherFile)
+{
+    ExpectSameThroughReferences("enter A1 apple\nenter A2 5\nenter B1 7\n",
+                                "enter A1 pear\nenter A2 9\nenter B1 1\n",
+                                {"@S(%A1..B2)", "@N(%A2..B2)", "@N(%A1)", "@LENGTH(@S(%A2))", "@COLS(%A1..C4)",
+                                 "@ROWS(%A1..C4)", "@S(%B1)", "@N(%B1)"});
+}
+
+TEST_F(RetrieveSaveTest, CashFlowFunctionsReadAnotherFile)
+{
+    ExpectSameThroughReferences("enter A1 -100\nenter A2 30\nenter A3 40\nenter A4 50\nenter A5 bad\n",
+                                "enter A1 -50\nenter A2 10\nenter A3 10\nenter A4 90\n",
+                                {"@NPV(0.1,%A1..A4)", "@IRR(0.1,%A1..A4)", "@NPV(0.1,%A1..A5)", "@IRR(0,%A1..A4)"});
+}
+
+TEST_F(RetrieveSaveTest, ProductSumsReadEachRangeFromItsOwnFile)
+{
+    // The decoy shares the second column only, so a product that mixes the
+    // two worksheets must still match.
+    ExpectSameThroughReferences("enter A1 1\nenter A2 2\nenter A3 3\nenter B1 4\nenter B2 5\nenter B3 6\n",
+                                "enter A1 9\nenter A2 9\nenter A3 9\nenter B1 4\nenter B2 5\nenter B3 6\n",
+                                {"@PSUM(%A1..A3,%B1..B3)", "@PSUM(%A1..A3,B1..B3)", "@PSUM(%A2..A3,%A1..B1)",
+                                 "@PSUM(%A1..A4,%B1..B4)"});
+}
+
+TEST_F(RetrieveSaveTest, DatabaseFunctionsReadCellsOfAnotherFile)
+{
+    const std::string data = "enter A1 1\nenter A2 2\nenter A3 label\nenter A4 4\nenter A5 5\n"
+                             "enter B1 10\nenter B2 20\nenter B3 30\nenter B4 40\nenter B5 50\n";
+    ExpectSameThroughReferences(data, "enter A1 7\nenter A2 7\nenter B1 1\nenter B2 1\n",
+                                {"@QSUM(\"@X>1\",%A1..A5,1)", "@QAVG(\"@X<5\",%A1..A5,1)",
+                                 "@QCOUNT(\"@X>=2\",%A1..A5,1)", "@QMIN(\"1\",%A1..A5,1)", "@QMAX(\"@X<4\",%A1..A5,1)",
+                                 "@QVAR(\"1\",%A1..A5,1)", "@QSTD(\"@X>1\",%A1..A5,0)"});
+    // The criterion is a formula of the asking worksheet: its D1 is 3, the
+    // other file has none.
+    Sheet s;
+    s.Run("enter D1 3\nenter C1 @QSUM(\"@X>D1\",[" + Path("Other.wks") + "]A1..A5,1)\n");
+    EXPECT_EQ(s.Value("C1"), "90\n");
+    EXPECT_EQ(s.Eng().CurSlot, 1);
+}
+
+TEST_F(RetrieveSaveTest, CellAttributesComeFromAnotherFile)
+{
+    ExpectSameThroughReferences("enter A1 'abc\nenter A2 5.5\nformat A2 F2\nenter C7 \"xyz\n",
+                                "enter A1 7\nenter A2 ^mid\nenter C7 1\n",
+                                {"@CELL(\"contents\",%A1..B2)", "@CELL(\"type\",%A1)", "@CELL(\"typ\",%A2)",
+                                 "@CELL(\"prefix\",%C7)", "@CELL(\"row\",%C7)", "@CELL(\"col\",%C7)",
+                                 "@CELL(\"format\",%A2)", "@CELL(\"type\",%D9)"});
+}
+
+TEST_F(RetrieveSaveTest, MatrixMeasuresReadAnotherFile)
+{
+    ExpectSameThroughReferences("enter A1 2\nenter A2 1\nenter B1 1\nenter B2 3\nenter C1 4\nenter C2 2\n"
+                                "enter A3 3\nenter B3 4\nenter C3 6\n",
+                                "enter A1 1\nenter A2 1\nenter B1 1\nenter B2 1\n",
+                                {"@DET(%A1..B2)", "@TRACE(%A1..B2)", "@RANK(%A1..C3)", "@DET(%A1..C3)",
+                                 "@TRACE(%A1..C3)", "@DET(%A1..C2)", "@TRACE(%A1..B3)"});
 }
 
 TEST_F(RetrieveSaveTest, UplinkBringsInTheValuesOfLinkedFiles)
