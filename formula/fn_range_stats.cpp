@@ -139,11 +139,13 @@ void MomentMeasure(EvalMachine& m)
 // The cells of the range that exist and are not blank.
 void CountA(EvalMachine& m)
 {
-    TRange r;
-    bool ok = SheetRangeArgument(m, m.Top(), r);
+    RangeSource source;
+    bool ok = AnyRangeArgument(m, m.Top(), source);
     std::int64_t n = 0;
-    if (ok)
-        ForEachCellInRange(m.E, r, [&n](PCell c) { n += (c->Kind & 7) != ckBlank; });
+    if (ok) {
+        ScopedSheet sheet(m.E, source.Slot);
+        ForEachCellInRange(m.E, source.Range, [&n](PCell c) { n += (c->Kind & 7) != ckBlank; });
+    }
     FinishRangeMeasure(m, 1, ok, static_cast<double>(n));
 }
 
@@ -251,10 +253,13 @@ bool XYTerpValue(Engine& e, const TRange& table, double rowValue, double colValu
 
 void XYTerp(EvalMachine& m)
 {
-    TRange table;
+    RangeSource source;
     double v = 0;
-    bool ok = !m.Arg(2).Error && !m.Arg(1).Error && SheetRangeArgument(m, m.Top(), table) &&
-              XYTerpValue(m.E, table, m.Arg(2).Value, m.Arg(1).Value, v);
+    bool ok = !m.Arg(2).Error && !m.Arg(1).Error && AnyRangeArgument(m, m.Top(), source);
+    if (ok) {
+        ScopedSheet sheet(m.E, source.Slot);
+        ok = XYTerpValue(m.E, source.Range, m.Arg(2).Value, m.Arg(1).Value, v);
+    }
     FinishRangeMeasure(m, 3, ok, v);
 }
 

@@ -403,6 +403,15 @@ TEST_F(RetrieveSaveTest, MatrixMeasuresReadAnotherFile)
                                  "@TRACE(%A1..C3)", "@DET(%A1..C2)", "@TRACE(%A1..B3)"});
 }
 
+TEST_F(RetrieveSaveTest, CountsAndTwoWayTablesReadAnotherFile)
+{
+    ExpectSameThroughReferences("enter A1 0\nenter B1 1\nenter C1 2\nenter A2 1\nenter B2 10\nenter C2 20\n"
+                                "enter A3 2\nenter B3 30\nenter C3 40\nenter D5 'x\n",
+                                "enter A1 0\nenter B1 5\nenter A2 5\nenter B2 1\n",
+                                {"@COUNTA(%A1..D5)", "@XYTERP(1.5,1.5,%A1..C3)", "@XYTERP(1,1,%A1..C3)",
+                                 "@XYTERP(9,1,%A1..C3)"});
+}
+
 TEST_F(RetrieveSaveTest, UplinkBringsInTheValuesOfLinkedFiles)
 {
     std::string linked = MakeFile("Linked.wks", "enter B3 42\nenter C3 words\n");
