@@ -24,7 +24,7 @@ HandlerTable BuildHandlers()
     RegisterOperandHandlers(t);
     RegisterOperatorHandlers(t);
     RegisterMathFunctions(t);
-    RegisterSpecialFunctions(t);
+    RegisterHigherMathFunctions(t);
     RegisterFinanceFunctions(t);
     RegisterDateFunctions(t);
     RegisterAggregateFunctions(t);

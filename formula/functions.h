@@ -5,7 +5,7 @@ namespace zt {
 
 // The @ function handlers, by family; each fills in its opcodes.
 void RegisterMathFunctions(HandlerTable& t);
-void RegisterSpecialFunctions(HandlerTable& t);
+void RegisterHigherMathFunctions(HandlerTable& t);
 void RegisterFinanceFunctions(HandlerTable& t);
 void RegisterDateFunctions(HandlerTable& t);
 void RegisterAggregateFunctions(HandlerTable& t);

@@ -7,7 +7,7 @@
 #include "formula/bessel.h"
 #include "formula/functions.h"
 #include "formula/numeric_handler.h"
-#include "formula/special_math.h"
+#include "formula/gamma_beta.h"
 
 namespace zt {
 
@@ -88,7 +88,7 @@ NumberResult Poisson(double k, double a, double b)
 
 }  // namespace
 
-void RegisterSpecialFunctions(HandlerTable& t)
+void RegisterHigherMathFunctions(HandlerTable& t)
 {
     constexpr std::pair<std::uint8_t, OpHandler> kHandlers[] = {
         {137, NumericHandler<GammaLn>},  {157, NumericHandler<Erf>},      {158, NumericHandler<BesselJn>},

@@ -15,7 +15,7 @@
 #include "formula/bessel.h"
 #include "formula/evaluator.h"
 #include "formula/formula_engine.h"
-#include "formula/special_math.h"
+#include "formula/gamma_beta.h"
 
 namespace zt {
 namespace {

@@ -1,4 +1,4 @@
-#include "formula/special_math.h"
+#include "formula/gamma_beta.h"
 
 #include <cmath>
 
