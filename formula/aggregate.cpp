@@ -36,4 +36,19 @@ bool StatisticValue(const Aggregate& a, Statistic s, double& value)
     return true;
 }
 
+Statistic StatisticOfOpcode(std::uint8_t op)
+{
+    switch (op) {
+    case 81: case 92: return Statistic::Average;     // @AVG, @QAVG
+    case 82: case 93: return Statistic::Count;       // @COUNT, @QCOUNT
+    case 83: case 94: return Statistic::Min;         // @MIN, @QMIN
+    case 84: case 95: return Statistic::Max;         // @MAX, @QMAX
+    case 87: case 96: return Statistic::Variance;    // @VAR, @QVAR
+    case 88: case 97: return Statistic::Deviation;   // @STD, @QSTD
+    case 149: return Statistic::SampleVariance;      // @VARU
+    case 150: return Statistic::SampleDeviation;     // @STDU
+    default: return Statistic::Sum;                  // @SUM, @QSUM
+    }
+}
+
 }  // namespace zt

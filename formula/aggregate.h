@@ -23,6 +23,10 @@ enum class Statistic : std::uint8_t {
     SampleDeviation,
 };
 
+// The statistic a list function (@SUM .. @STDU) or a database function
+// (@QSUM .. @QSTD) reports, from its opcode.
+Statistic StatisticOfOpcode(std::uint8_t op);
+
 // Statistics of the spread need a second pass over the same values, which
 // adds the squared deviations from the mean of the first.
 inline bool NeedsSecondPass(Statistic s) { return s >= Statistic::Variance; }

@@ -23,21 +23,6 @@ enum : std::uint8_t {
     opStdU = 150,
 };
 
-Statistic StatisticOf(std::uint8_t op)
-{
-    switch (op) {
-    case opAvg: return Statistic::Average;
-    case opCount: return Statistic::Count;
-    case opMin: return Statistic::Min;
-    case opMax: return Statistic::Max;
-    case opVar: return Statistic::Variance;
-    case opStd: return Statistic::Deviation;
-    case opVarU: return Statistic::SampleVariance;
-    case opStdU: return Statistic::SampleDeviation;
-    default: return Statistic::Sum;
-    }
-}
-
 // One pass over the n arguments, last to first: a range argument adds the
 // numeric cells of its rectangle, any other argument its own number (a
 // string counts as 0). False when a range holds an ERR cell or a plain
@@ -64,7 +49,7 @@ bool AccumulateArguments(EvalMachine& m, int n, Aggregate& a)
 
 void ListStatistic(EvalMachine& m)
 {
-    const Statistic stat = StatisticOf(m.Op);
+    const Statistic stat = StatisticOfOpcode(m.Op);
     const int n = ListCount(m);
     Aggregate a;
     bool ok = AccumulateArguments(m, n, a);

@@ -16,28 +16,9 @@ namespace zt {
 
 namespace {
 
-enum : std::uint8_t {
-    opQSum = 91,
-    opQAvg = 92,
-    opQCount = 93,
-    opQMin = 94,
-    opQMax = 95,
-    opQVar = 96,
-    opQStd = 97,
-};
-
-Statistic StatisticOf(std::uint8_t op)
-{
-    switch (op) {
-    case opQAvg: return Statistic::Average;
-    case opQCount: return Statistic::Count;
-    case opQMin: return Statistic::Min;
-    case opQMax: return Statistic::Max;
-    case opQVar: return Statistic::Variance;
-    case opQStd: return Statistic::Deviation;
-    default: return Statistic::Sum;
-    }
-}
+// The database functions take the opcodes from @QSUM to @QSTD.
+constexpr std::uint8_t opQSum = 91;
+constexpr std::uint8_t opQStd = 97;
 
 // A numeric cell of the input range and the cell `offset` columns right of
 // it, as read from the worksheet holding the range.
@@ -108,7 +89,7 @@ bool InputCandidates(EvalMachine& m, int offset, std::vector<Candidate>& candida
 
 void DatabaseStatistic(EvalMachine& m)
 {
-    const Statistic stat = StatisticOf(m.Op);
+    const Statistic stat = StatisticOfOpcode(m.Op);
     std::string criterion;
     std::vector<Candidate> candidates;
     std::vector<double> values;
