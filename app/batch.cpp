@@ -6,6 +6,7 @@
 #include "app/batch_args.h"
 #include "app/batch_commands.h"
 #include "core/cell_store.h"
+#include "files/external_sheets.h"
 #include "formula/formula_engine.h"
 #include "platform/codepage.h"
 
@@ -22,6 +23,7 @@ BatchSession::BatchSession(std::ostream& out, std::ostream& err)
     engine_.View = std::move(view);
     engine_.Notifier = &notify_;
     InstallFormulaEngine(engine_);
+    InstallFileHooks(engine_);
     RestoreContext(engine_, OpenSheet(engine_, "UNTITLED"));
 }
 

@@ -123,6 +123,7 @@ struct Engine {
 
     std::unique_ptr<FormulaHooks> Formula = std::make_unique<FormulaHooks>();
     std::unique_ptr<ViewHooks> View = std::make_unique<ViewHooks>();
+    std::unique_ptr<FileHooks> Files = std::make_unique<FileHooks>();
     Notify* Notifier = nullptr;
 
     explicit Engine(int pageLimit = PageHeap::DefaultPageLimit());

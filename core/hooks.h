@@ -35,6 +35,16 @@ public:
     virtual std::string FormulaToText(Engine&, PCell) { return {}; }
 };
 
+// What the formula engine needs of the file layer: the worksheet of a file
+// that an external reference names. Until the file layer installs itself,
+// no other file can be reached.
+class FileHooks {
+public:
+    virtual ~FileHooks() = default;
+    // The slot of the worksheet file named by path, loading it when needed; 0 when it cannot be had.
+    virtual int ExternalSheetSlot(Engine&, std::string_view) { return 0; }
+};
+
 // What the core needs of whoever shows the worksheet: the selection behind
 // the word RANGE and the cell cursor behind CURSOR.
 class ViewHooks {

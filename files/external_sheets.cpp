@@ -1,22 +1,11 @@
 #include "files/external_sheets.h"
 
 #include "core/cell_store.h"
+#include "core/scoped_sheet.h"
 #include "files/file_access.h"
 #include "files/worksheet_io.h"
 
 namespace zt {
-
-ScopedSheet::ScopedSheet(Engine& e, int slot) : e_(e), previous_(e.CurSlot)
-{
-    if (slot != previous_)
-        RestoreContext(e_, slot);
-}
-
-ScopedSheet::~ScopedSheet()
-{
-    if (e_.CurSlot != previous_)
-        RestoreContext(e_, previous_);
-}
 
 int ExternalSheetSlot(Engine& e, std::string_view path)
 {
@@ -45,5 +34,16 @@ int ExternalSheetSlot(Engine& e, std::string_view path)
     e.Err = err;
     return slot;
 }
+
+namespace {
+
+class FileAccessHooks : public FileHooks {
+public:
+    int ExternalSheetSlot(Engine& e, std::string_view path) override { return zt::ExternalSheetSlot(e, path); }
+};
+
+}  // namespace
+
+void InstallFileHooks(Engine& e) { e.Files = std::make_unique<FileAccessHooks>(); }
 
 }  // namespace zt

@@ -13,18 +13,8 @@ namespace zt {
 // 0 when the file cannot be read. The current worksheet stays current.
 int ExternalSheetSlot(Engine& e, std::string_view path);
 
-// Makes a worksheet current for the lifetime of the object; the one that
-// was current before is current again afterwards.
-class ScopedSheet {
-public:
-    ScopedSheet(Engine& e, int slot);
-    ~ScopedSheet();
-    ScopedSheet(const ScopedSheet&) = delete;
-    ScopedSheet& operator=(const ScopedSheet&) = delete;
+// Lets the formula engine reach other worksheet files through the hooks.
+void InstallFileHooks(Engine& e);
 
-private:
-    Engine& e_;
-    int previous_;
-};
 
 }  // namespace zt

@@ -1,6 +1,6 @@
 // @SUM, @AVG, @COUNT, @MIN, @MAX, @VAR, @STD, @VARU, @STDU: any mix of
 // ranges and plain values.
-#include "files/external_sheets.h"
+#include "core/scoped_sheet.h"
 #include "formula/aggregate.h"
 #include "formula/function_support.h"
 #include "formula/functions.h"

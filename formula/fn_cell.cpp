@@ -3,10 +3,10 @@
 #include <string>
 #include <string_view>
 
+#include "core/scoped_sheet.h"
 #include "core/address.h"
 #include "core/cell_store.h"
 #include "core/number_format.h"
-#include "files/external_sheets.h"
 #include "formula/cell_contents.h"
 #include "formula/function_support.h"
 #include "formula/functions.h"

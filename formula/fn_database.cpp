@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "files/external_sheets.h"
+#include "core/scoped_sheet.h"
 #include "formula/aggregate.h"
 #include "formula/formula_argument.h"
 #include "formula/function_support.h"

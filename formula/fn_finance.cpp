@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <utility>
 
+#include "core/scoped_sheet.h"
 #include "core/cell.h"
-#include "files/external_sheets.h"
 #include "formula/functions.h"
 #include "formula/numeric_handler.h"
 #include "formula/range_argument.h"

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "core/scoped_sheet.h"
 #include "core/address.h"
 #include "core/cell_store.h"
 #include "core/cell_text.h"
-#include "files/external_sheets.h"
 #include "formula/evaluator.h"
 #include "formula/function_support.h"
 #include "formula/functions.h"

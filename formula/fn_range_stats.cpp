@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "files/external_sheets.h"
+#include "core/scoped_sheet.h"
 #include "formula/function_support.h"
 #include "formula/functions.h"
 #include "formula/matrix_measures.h"

@@ -1,6 +1,6 @@
 #include <cstring>
 
-#include "files/external_sheets.h"
+#include "core/scoped_sheet.h"
 #include "formula/compiled_formula.h"
 #include "formula/evaluator.h"
 #include "formula/opcodes.h"
@@ -58,7 +58,7 @@ void OpExternalRef(EvalMachine& m)
 {
     const ExternalOperand ref = ReadExternalOperand(m.Code, m.OpOffset);
     const TCell* cell = nullptr;
-    if (int slot = ExternalSheetSlot(m.E, ref.Path); slot && ValidCoord(ref.Range.FirstRow, ref.Range.FirstCol)) {
+    if (int slot = m.E.Files->ExternalSheetSlot(m.E, ref.Path); slot && ValidCoord(ref.Range.FirstRow, ref.Range.FirstCol)) {
         ScopedSheet other(m.E, slot);
         cell = FindCell(m.E, ref.Range.FirstRow, ref.Range.FirstCol);
     }

@@ -1,6 +1,5 @@
 #include "formula/range_argument.h"
 
-#include "files/external_sheets.h"
 #include "formula/compiled_formula.h"
 #include "formula/opcodes.h"
 
@@ -25,7 +24,7 @@ bool AnyRangeArgument(EvalMachine& m, const EvalSlot& slot, RangeSource& source)
     source.Slot = m.E.CurSlot;
     int at = slot.PushedBy;
     if (m.Code[at] == opExternalRef) {
-        source.Slot = ExternalSheetSlot(m.E, ReadExternalOperand(m.Code, at).Path);
+        source.Slot = m.E.Files->ExternalSheetSlot(m.E, ReadExternalOperand(m.Code, at).Path);
         if (!source.Slot) {
             m.E.Err.ErrorFlag = true;
             return false;
