@@ -13,7 +13,7 @@
 #include "core/settings.h"
 #include "core/sheet_extras.h"
 #include "core/sheet_layout.h"
-#include "graph/graph_def.h"
+#include "core/graph_record.h"
 
 namespace zt {
 

@@ -13,6 +13,7 @@
 #include "formula/opcodes.h"
 #include "formula/recalc.h"
 #include "fuzz/fuzz_targets.h"
+#include "graph/graph_def.h"
 #include "tests/files/wks_test_support.h"
 
 namespace zt {
