@@ -1,6 +1,7 @@
 #include <algorithm>
 
 #include "core/cell_store.h"
+#include "core/palette.h"
 #include "files/formula_file_code.h"
 #include "files/wks_reader.h"
 #include "files/wks_records.h"
@@ -15,7 +16,7 @@ std::uint32_t ColorsOf(std::uint8_t h)
 {
     if (h == 0)
         return kDefaultCellColors;
-    return (static_cast<std::uint32_t>(h & 0x0F) << 24) | kRecordPalette[h >> 4];
+    return (static_cast<std::uint32_t>(h & 0x0F) << 24) | kPalette16[h >> 4];
 }
 
 // The body bytes a record of this type needs at least, after the cell header.

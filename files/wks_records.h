@@ -75,11 +75,6 @@ inline constexpr int kMaxReadCellRecord = 240;
 // The value bytes of a formula in error.
 inline constexpr std::uint64_t kErrorValueBits = 0x7FF0000000000000ull;
 
-// The 16-entry palette behind the colour byte of a cell record (0x00BBGGRR).
-inline constexpr std::uint32_t kRecordPalette[16] = {
-    0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080, 0xC0C0C0,
-    0x808080, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF,
-};
 inline constexpr std::uint32_t kDefaultCellColors = 0xC0000000u;
 
 }  // namespace zt
