@@ -7,8 +7,10 @@
 
 #include "app/batch.h"
 #include "app/batch_args.h"
+#include "app/batch_style_commands.h"
 #include "app/batch_file_commands.h"
 #include "app/batch_graph_commands.h"
+#include "app/batch_range_commands.h"
 #include "core/address.h"
 #include "core/cell_entry.h"
 #include "core/cell_store.h"
@@ -295,7 +297,13 @@ constexpr BatchCommand kCommands[] = {
     {"merge", "FILE TARGET [values|formulas] [replace|sum|difference] [SOURCE]",
      "merge a file's cells, or its range or name SOURCE, at TARGET", CmdMerge},
     {"uplink", "", "read the files that @LINK formulas name and recalculate", CmdUplink},
+    {"erase", "RANGE", "clear the contents of a range; formats stay", CmdErase},
+    {"spfill", "RANGE", "speed fill: continue the range's first cell over the range", CmdSpeedFill},
+    {"spsum", "RANGE ADDR", "speed sum: enter @sum over the range less ADDR at ADDR", CmdSpeedSum},
+    {"quickgraph", "RANGE", "graph each row of the range as a named graph; prints its name", CmdQuickGraph},
     {"graph", "WHAT ...", "the current graph: reset, type N, range X|A..F RANGE, title 1..4 TEXT, legend A..F TEXT, save|use|delete NAME, show", CmdGraph},
+    {"style", "RANGE WORD...", "bold italic underline plain left right center fg=0..15 bg=0..15 border=BYTE size=PT font=NAME", CmdStyle},
+    {"tabs", "ROWS", "rows per sheet tab (0 or 8192: one sheet)", CmdTabs},
     {"print", "RANGE|all", "ADDR<TAB>value for every non-blank cell (all: the used area)", CmdPrint},
     {"help", "", "this list", CmdHelp},
 };

@@ -1,0 +1,93 @@
+#include "commands/copy_cell.h"
+
+#include <cstring>
+
+#include "core/cell_store.h"
+#include "formula/compiled_formula.h"
+
+namespace zt {
+
+namespace {
+
+bool Fail(Engine& e, PCell t)
+{
+    if (t) {
+        UnlinkDependencies(e, t);
+        FreeText(e, t->Text);
+        t->Kind = ckBlank;
+        ZeroValue(*t);
+    }
+    e.Err.Set(kCopyError);
+    ReportPendingError(e);
+    return false;
+}
+
+void CopyAttributes(const TCell& s, TCell& t)
+{
+    t.Format = s.Format;
+    t.Typeface = s.Typeface;
+    t.FontSize = s.FontSize;
+    t.Style = s.Style;
+    t.Borders = s.Borders;
+    t.Colors = s.Colors;
+}
+
+}  // namespace
+
+bool PositionProtected(Engine& e, int row, int col)
+{
+    if (!e.Settings().Protect)
+        return false;
+    PCell c = FindCell(e, row, col);
+    return !c || (c->Format & kFormatProtected);
+}
+
+bool CopyCell(Engine& e, int fromRow, int fromCol, int toRow, int toCol)
+{
+    e.Err.Clear();
+    if (fromRow == toRow && fromCol == toCol)
+        return true;
+    if (PositionProtected(e, toRow, toCol))
+        return true;
+    PCell s = FindCell(e, fromRow, fromCol);
+    if (!s) {
+        ClearCell(e, FindCell(e, toRow, toCol));
+        return true;
+    }
+    PCell t = FindOrCreateCell(e, toRow, toCol);
+    if (!t)
+        return Fail(e, nullptr);
+    ClearCell(e, t);
+
+    // The walk marks and the unlinked mark belong to the source; an ERR
+    // value travels with it.
+    std::uint8_t kind = s->Kind & 7;
+    t->Kind = s->Kind & (7 | kfError);
+    // A string formula's value is the address of its result text, which
+    // belongs to the source; the copy gets its own when recalculated.
+    if (kind == ckStrFormula)
+        ZeroValue(*t);
+    else
+        std::memcpy(t->Value, s->Value, sizeof t->Value);
+    CopyAttributes(*s, *t);
+    if (!HasText(kind))
+        return true;
+
+    t->Text = SetText(e, 0, TextOf(e, s->Text));
+    if (e.Err.ErrorFlag)
+        return Fail(e, t);
+    if (!IsFormulaKind(kind))
+        return true;
+
+    t->Kind = ckFormula | (t->Kind & kfError);
+    std::uint8_t* code = CodeOf(e, t);
+    if (!(s->Kind & kfUnlinked))
+        UnlinkFormula(e, code, fromRow, fromCol);
+    LinkFormula(e, code, toRow, toCol);
+    LinkDependencies(e, t);
+    if (e.Err.ErrorFlag)
+        return Fail(e, t);
+    return true;
+}
+
+}  // namespace zt
