@@ -1,0 +1,435 @@
+// The menu commands, tool buttons and status panels of the main window,
+// each under the name of its handler; and the range prompt they use.
+#include <algorithm>
+#include <map>
+
+#include "commands/erase_range.h"
+#include "commands/quick_graph.h"
+#include "commands/speed_fill.h"
+#include "commands/speed_sum.h"
+#include "core/address.h"
+#include "core/cell_store.h"
+#include "core/range_names.h"
+#include "core/undo.h"
+#include "files/worksheet_io.h"
+#include "formula/recalc.h"
+#include "graph/graph_def.h"
+#include "platform/file_dialogs.h"
+#include "platform/keyboard_state.h"
+#include "shell/control/menu_table.h"
+#include "shell/control/shell.h"
+
+namespace zt {
+
+namespace {
+
+using Handler = void (*)(Shell&, int tag);
+
+TRange CellRange(int row, int col) { return TRange{std::int16_t(col), std::int16_t(row), std::int16_t(col), std::int16_t(row)}; }
+
+}  // namespace
+
+// Commands whose work belongs to tools not built yet say so plainly.
+static const std::map<std::string_view, std::string_view>& UnavailableCommands()
+{
+    static const std::map<std::string_view, std::string_view> table = {
+        {"PrintClick", "Print"}, {"spPrtClick", "Print"},
+        {"Import1Click", "Import"}, {"Transfer1Click", "Export"},
+        {"Comments1Click", "Doc Info"}, {"Status1Click", "Get Info"},
+        {"Cut1Click", "Cut"}, {"Clip1Click", "Copy"}, {"Paste1Click", "Paste"},
+        {"spcutClick", "Cut/Copy"},
+        {"FindReplace1Click", "Find/Replace"}, {"spFindClick", "Find/Replace"},
+        {"Color1Click", "General"}, {"InsPageClick", "Insert Page Break"},
+        {"InsRowClick", "Insert Row"}, {"InsColClick", "Insert Column"}, {"Across1Click", "Insert Across Row"},
+        {"DelRowClick", "Delete Row"}, {"DelColClick", "Delete Column"}, {"Across2Click", "Delete Across Row"},
+        {"Rowheight1Click", "Colwidth/Rowheight"}, {"Audit1Click", "Audit"},
+        {"Table2Click", "External @ Table"}, {"Reset1Click", "External @ Reset"},
+        {"Copy1Click", "Copy"}, {"Name1Click", "Range Name"}, {"Justify2Click", "Justify"},
+        {"Format2Click", "Cell Properties"}, {"Properties1Click", "Properties"},
+        {"Copy2Click", "Copy"}, {"Move2Click", "Move"}, {"Fill1Click", "Data"}, {"Add1Click", "Array"},
+        {"Graph1Click", "Graph"}, {"View1Click", "Graph View"},
+        {"Contents1Click", "Help"}, {"Tips1Click", "Tips"},
+        {"spATClick", "Function List"},
+        {"sPsTEPClick", "Macro Single Step"}, {"spbtokClick", "User Button"},
+        {"spdbtn2UpClick", "Insert Rows"}, {"spdbtn2DownClick", "Delete Rows"},
+        {"spdbtn3UpClick", "Insert Columns"}, {"spdbtn3DownClick", "Delete Columns"},
+        {"spdbtn4UpClick", "Sort"}, {"spdbtn4DownClick", "Sort"},
+        {"spProperUpClick", "Upper/Proper"}, {"spProperDownClick", "Upper/Proper"},
+    };
+    return table;
+}
+
+static void SetAlignment(Shell& s, int tag)
+{
+    SheetWindow* w = s.Active();
+    if (!w)
+        return;
+    Engine& e = s.Eng();
+    TRange sel = w->Pane().Selection();
+    TakeUndoSnapshot(e);
+    for (int r = sel.FirstRow; r <= sel.LastRow; ++r)
+        for (int c = sel.FirstCol; c <= sel.LastCol; ++c)
+            if (PCell cell = FindOrCreateCell(e, r, c))
+                cell->Style = std::uint8_t((cell->Style & 0x8F) | (tag & 7) << 4);
+    e.Err.Clear();
+    e.Cur->Modified = true;
+}
+
+static const std::map<std::string_view, Handler>& CommandTable()
+{
+    static const std::map<std::string_view, Handler> table = {
+        {"NewClick", [](Shell& s, int) { s.NewWindow(); }},
+        {"Exit1Click", [](Shell& s, int) { s.CloseAllAndExit(); }},
+        {"Close1Click", [](Shell& s, int) {
+             if (s.Active())
+                 s.CloseWindow(*s.Active());
+         }},
+        {"CloseAll1Click", [](Shell& s, int) { s.CloseAll(); }},
+        {"NewView1Click", [](Shell& s, int) { s.NewView(); }},
+        {"Tile1Click", [](Shell& s, int) { s.Arrange("tile"); }},
+        {"Cascade1Click", [](Shell& s, int) { s.Arrange("cascade"); }},
+        {"ArrangeIcons1Click", [](Shell& s, int) { s.Arrange("icons"); }},
+        {"Uplink1Click", [](Shell& s, int) {
+             UpdateFileLinks(s.Eng());
+             s.RepaintAll();
+         }},
+        {"UndoRedo1Click", [](Shell& s, int) {
+             if (!s.Active())
+                 return;
+             Undo(s.Eng());
+             s.RepaintAll();
+         }},
+        {"Delete1Click", [](Shell& s, int) { s.EraseSelection(); }},
+        {"SpERASEClick", [](Shell& s, int) { s.EraseSelection(); }},
+        {"Erase1Click", [](Shell& s, int) {
+             if (!s.Active())
+                 return;
+             s.SpecifyRange("ERASE: Specify Range", [&s](const std::string& text) {
+                 TRange r = s.RangeFromText(text);
+                 if (RangeIsDefined(r))
+                     EraseRange(s.Eng(), r);
+                 s.RepaintAll();
+             }, s.Active()->Pane().Selection());
+         }},
+        {"Value1Click", [](Shell& s, int tag) {
+             // "&Formula" (tag 4) has no special copy of its own.
+             if (tag != 4)
+                 s.Unavailable("Special Copy");
+             else if (s.Eng().Notifier)
+                 s.Eng().Notifier->Beep();
+         }},
+        {"SpwordClick", [](Shell& s, int) {
+             if (s.Active() && s.Eng().Settings().Protect)
+                 s.Eng().Notifier->Beep();
+             else
+                 s.Unavailable("Word");
+         }},
+        {"Statusbar1Click", [](Shell& s, int tag) {
+             ShellOptions& o = s.Options();
+             bool& flag = tag == 1 ? o.QuickBar : tag == 2 ? o.MacroBar : o.StatusBar;
+             flag = !flag;
+         }},
+        {"Horizontal1Click", [](Shell& s, int) { s.Split(SplitKind::Horizontal); }},
+        {"Vertical1Click", [](Shell& s, int) { s.Split(SplitKind::Vertical); }},
+        {"Clear3Click", [](Shell& s, int) { s.Split(SplitKind::None); }},
+        {"Synch2Click", [](Shell& s, int) { s.SetSynch(true); }},
+        {"Unsynch1Click", [](Shell& s, int) { s.SetSynch(false); }},
+        {"Horizontal4Click", [](Shell& s, int tag) {
+             if (SheetWindow* w = s.Active())
+                 w->Pane().SetTitles(std::clamp(tag, 0, 3));
+             s.RepaintAll();
+         }},
+        {"N251Click", [](Shell& s, int tag) {
+             if (int percent = ZoomPercent(tag))
+                 s.SetZoom(percent);
+         }},
+        {"Macro1Click", [](Shell& s, int) { s.AskMacroCell(); }},
+        {"SpMacroDoClick", [](Shell& s, int) { s.AskMacroCell(); }},
+        {"Clear1Click", [](Shell& s, int) {
+             Engine& e = s.Eng();
+             if (!s.Active() || !e.Notifier)
+                 return;
+             if (e.Notifier->Ask("Clear All Graph Settings", AskButtons::YesNo) == Answer::Yes) {
+                 ResetGraph(e.Cur->Graphs.Current);
+                 e.Cur->Modified = true;
+             }
+         }},
+        {"About1Click", [](Shell& s, int) {
+             if (s.Eng().Notifier)
+                 s.Eng().Notifier->ShowMessage("ZENTABULAR\rA spreadsheet of 256 columns by 8192 rows.");
+         }},
+        {"SpFillClick", [](Shell& s, int) {
+             if (SheetWindow* w = s.Active()) {
+                 SpeedFill(s.Eng(), w->Pane().Selection());
+                 s.RepaintAll();
+             }
+         }},
+        {"SpSumClick", [](Shell& s, int) {
+             if (SheetWindow* w = s.Active()) {
+                 SpeedSum(s.Eng(), w->Pane().Selection(), w->Pane().Row(), w->Pane().Col());
+                 s.RepaintAll();
+             }
+         }},
+        {"SpQgrClick", [](Shell& s, int) {
+             if (SheetWindow* w = s.Active())
+                 if (QuickGraph(s.Eng(), w->Pane().Selection()) > 0)
+                     s.Unavailable("Graph View");
+         }},
+        {"SpLeftClick", [](Shell& s, int tag) {
+             SetAlignment(s, tag);
+             s.RepaintAll();
+         }},
+        {"BoldClick", [](Shell& s, int tag) { s.ToggleStyle(tag); }},
+        {"SpLockClick", [](Shell& s, int) {
+             if (!s.Active())
+                 return;
+             s.Eng().Settings().Protect = !s.Eng().Settings().Protect;
+             s.RepaintAll();
+         }},
+        {"PNINSClick", [](Shell& s, int tag) {
+             if (tag == 23)
+                 s.FlipEndMode();
+             else if (s.Keys())
+                 s.Keys()->Flip(tag);
+         }},
+        {"Panel7Click", [](Shell& s, int) {
+             if (!s.Active())
+                 return;
+             bool& manual = s.Eng().Settings().ManualCalc;
+             manual = !manual;
+         }},
+    };
+    return table;
+}
+
+bool Shell::KnowsCommand(std::string_view handler) const
+{
+    // The boxes of the format tools carry a value; they reach the shell
+    // through ApplyTypeface, ApplyFontSize, ApplyFormatSpec and ApplyColor.
+    static constexpr std::string_view kValueTools[] = {"fontboxChange", "SizeboxChange", "FormatboxChange",
+                                                        "clrcombo1Change"};
+    if (std::find(std::begin(kValueTools), std::end(kValueTools), handler) != std::end(kValueTools))
+        return true;
+    return CommandTable().count(handler) || UnavailableCommands().count(handler) || handler == "Retr1Click" ||
+           handler == "Save2Click" || handler == "SaveAs1Click" || handler == "Merge1Click" || handler == "N51Click";
+}
+
+bool Shell::Command(std::string_view handler, int tag)
+{
+    if (edit_.Active && active_ && !FinishEntry(*active_))
+        return false;
+    if (active_)
+        RestoreContext(e_, active_->Slot);
+    if (handler == "Retr1Click") {
+        OpenWithDialog();
+    } else if (handler == "Save2Click" || handler == "SaveAs1Click") {
+        if (!active_)
+            Beep();
+        else if (handler == "Save2Click")
+            SaveWindow(*active_);
+        else
+            SaveWindowAs(*active_);
+    } else if (handler == "N51Click") {
+        if (tag >= 0 && tag < int(recent_.size()))
+            OpenFile(recent_[std::size_t(tag)]);
+    } else if (handler == "Merge1Click") {
+        MergeWithDialog();
+    } else if (auto it = CommandTable().find(handler); it != CommandTable().end()) {
+        it->second(*this, tag);
+    } else if (auto na = UnavailableCommands().find(handler); na != UnavailableCommands().end()) {
+        NotAvailable(na->second);
+    } else {
+        return false;
+    }
+    Refresh();
+    return true;
+}
+
+void Shell::OpenWithDialog()
+{
+    if (!platform_.Dialogs)
+        return;
+    FileDialogRequest request;
+    request.Title = "Open";
+    request.Filter = "Worksheets (*.wks,*.wk1)|*.wks;*.wk1|Backups (*.wkb)|*.wkb|All Files|*.*";
+    request.DefaultExt = "wks";
+    request.InitialDir = options_.LastDir;
+    request.MustExist = true;
+    FileDialogResult answer = platform_.Dialogs->OpenFile(request);
+    if (answer.Ok && !answer.Path.empty())
+        OpenFile(answer.Path);
+}
+
+void Shell::MergeWithDialog()
+{
+    if (!active_ || !platform_.Dialogs)
+        return;
+    FileDialogRequest request;
+    request.Title = "Merge";
+    request.Filter = "Worksheet (Merge Values)|*.wks;*.wkb|Worksheet (Merge Formulas)|*.wks;*.wkb";
+    request.DefaultExt = "wks";
+    request.InitialDir = options_.LastDir;
+    request.MustExist = true;
+    FileDialogResult answer = platform_.Dialogs->OpenFile(request);
+    if (!answer.Ok || answer.Path.empty())
+        return;
+    MergeDialogInput input{answer.Path, answer.FilterIndex == 2 ? 2 : 1, active_->Pane().Selection()};
+    MergeRequest merge;
+    if (!view_->ChooseMerge(input, merge))
+        return;
+    RestoreContext(e_, active_->Slot);
+    MergeWorksheet(e_, answer.Path, merge);
+    RepaintAll();
+}
+
+void Shell::EraseSelection()
+{
+    if (!active_)
+        return;
+    EraseRange(e_, active_->Pane().Selection());
+    RepaintAll();
+}
+
+void Shell::CloseAllAndExit()
+{
+    if (CloseAll())
+        view_->CloseMainWindow();
+}
+
+void Shell::Arrange(std::string_view how) { view_->ArrangeWindows(how); }
+
+void Shell::RepaintAll()
+{
+    for (auto& w : windows_)
+        view_->RepaintWindow(*w);
+    Refresh();
+}
+
+void Shell::Unavailable(std::string_view what) { NotAvailable(what); }
+
+void Shell::Split(SplitKind kind)
+{
+    if (active_)
+        SplitWindow(*active_, kind);
+}
+
+void Shell::SetSynch(bool on)
+{
+    SheetWindow* w = active_;
+    if (!w)
+        return;
+    w->Synch = on && w->Split != SplitKind::None;
+    if (w->Synch)
+        PointerMoved(*w, w->ActivePane);
+}
+
+void Shell::SetZoom(int percent)
+{
+    options_.Zoom = std::clamp(percent, 20, 200);
+    for (auto& w : windows_)
+        for (GridState& g : w->Panes)
+            g.SetZoom(options_.Zoom);
+    RepaintAll();
+}
+
+void Shell::FlipEndMode()
+{
+    endMode_ = !endMode_;
+    Refresh();
+}
+
+void Shell::AskMacroCell()
+{
+    if (!active_ || MacroRunning)
+        return;
+    GridState& g = active_->Pane();
+    SpecifyRange("MACRO: Specify Cell", [this](const std::string& text) {
+        TRange r = RangeFromText(text);
+        if (!RangeIsDefined(r))
+            return;
+        if (RunMacroAt)
+            RunMacroAt(r.FirstRow, r.FirstCol);
+        else
+            NotAvailable("Macros");
+    }, CellRange(g.Row(), g.Col()), true);
+}
+
+TRange Shell::RangeFromText(const std::string& text)
+{
+    e_.Err.Clear();
+    TRange r = ParseRange(e_, text);
+    if (e_.Err.ErrorFlag || !RangeIsDefined(r)) {
+        e_.Err.Clear();
+        ReportError(e_, "Invalid Range: " + text);
+        return kUndefinedRange;
+    }
+    return r;
+}
+
+void Shell::GoToAnswer(const std::string& text)
+{
+    TRange r = RangeFromText(text);
+    if (!active_ || !RangeIsDefined(r))
+        return;
+    GridState& g = active_->Pane();
+    g.ReleaseAnchor();
+    g.GoToCell(r.FirstRow, r.FirstCol);
+}
+
+void Shell::SpecifyRange(std::string caption, std::function<void(const std::string&)> accept, const TRange& def,
+                         bool listNames)
+{
+    if (!active_) {
+        Beep();
+        return;
+    }
+    GridState& g = active_->Pane();
+    prompt_ = RangePrompt{};
+    prompt_.Open = true;
+    prompt_.Caption = std::move(caption);
+    prompt_.Accept = std::move(accept);
+    prompt_.SavedSelection = g.Selection();
+    TRange r = RangeIsDefined(def) ? def : CellRange(g.Row(), g.Col());
+    prompt_.Text = RangeIsBlock(r) ? FormatRange(e_, r) : FormatAddress(e_, r.FirstRow, r.FirstCol);
+    if (listNames) {
+        for (int i = 1; i <= e_.Cur->Names.Count; ++i)
+            prompt_.Choices.push_back(RangeNameAt(e_, i));
+    }
+    SetMode(ShellMode::Range);
+}
+
+void Shell::PromptAccept()
+{
+    if (!prompt_.Open)
+        return;
+    auto accept = std::move(prompt_.Accept);
+    std::string text = prompt_.Text;
+    prompt_ = RangePrompt{};
+    SetMode(ShellMode::Ready);
+    if (accept)
+        accept(text);
+    if (active_)
+        ShowCellInEditLine(*active_);
+    RepaintAll();
+}
+
+void Shell::PromptCancel()
+{
+    if (!prompt_.Open)
+        return;
+    if (active_) {
+        GridState& g = active_->Pane();
+        if (RangeIsBlock(g.Selection())) {
+            g.CollapseSelection();
+            PointerMoved(*active_, active_->ActivePane);
+            return;
+        }
+    }
+    prompt_ = RangePrompt{};
+    SetMode(ShellMode::Ready);
+    if (active_)
+        ShowCellInEditLine(*active_);
+    RepaintAll();
+}
+
+}  // namespace zt

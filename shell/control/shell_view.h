@@ -1,0 +1,39 @@
+#pragma once
+#include <string>
+#include <string_view>
+
+#include "core/range.h"
+#include "files/worksheet_io.h"
+
+namespace zt {
+
+struct SheetWindow;
+
+// What the merge dialog starts from: the chosen file, the mode of the
+// chosen filter (1 values, 2 formulas) and the selection.
+struct MergeDialogInput {
+    std::string File;
+    int Mode = 1;
+    TRange Selection = kUndefinedRange;
+};
+
+// What the controllers ask of whoever shows them. The widgets implement it;
+// tests may leave every method as it is.
+class ShellView {
+public:
+    virtual ~ShellView() = default;
+    virtual void WindowOpened(SheetWindow&) {}
+    virtual void WindowClosing(SheetWindow&) {}
+    virtual void WindowActivated(SheetWindow&) {}
+    // Something of the window changed: repaint its panes, tabs and scroll bars.
+    virtual void RepaintWindow(SheetWindow&) {}
+    // The edit line, mode indicator, prompt or status panels changed.
+    virtual void RefreshBars() {}
+    virtual void OpenMainMenu() {}
+    virtual void ArrangeWindows(std::string_view /*how: "tile", "cascade", "icons"*/) {}
+    virtual void CloseMainWindow() {}
+    // The merge dialog; false when it was cancelled.
+    virtual bool ChooseMerge(const MergeDialogInput&, MergeRequest&) { return false; }
+};
+
+}  // namespace zt
