@@ -1,7 +1,7 @@
 # ZENTABULAR: set-up, build and test on Debian 12.
 BUILD ?= build
 JOBS ?= $(shell nproc)
-PACKAGES := cmake make g++ libgtest-dev libbenchmark-dev
+PACKAGES := cmake make g++ libgtest-dev libbenchmark-dev qt6-base-dev libgl-dev fonts-dejavu-core
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 FUZZ_PACKAGES := clang libclang-rt-14-dev
@@ -10,8 +10,10 @@ FUZZ_TARGETS := compile eval wks
 
 .PHONY: run test bench asan fuzz deps fuzz-deps configure build clean
 
+# The window on the demonstration worksheet; without a display ztb32 says so
+# and prints the worksheet as text.
 run: build
-	$(BUILD)/ztb32 --batch < examples/demo.txt
+	$(BUILD)/ztb32 examples/AUTOEXEC.WKS
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)

@@ -74,9 +74,12 @@ int BatchSession::Run(std::istream& in)
 std::string BatchHelp()
 {
     std::string text =
-        "Usage: ztb32 --batch [FILE] [--recalc] [--print RANGE|all] [--save OUT]\n"
-        "Reads commands from standard input, one per line, and writes one result\n"
-        "line per query to standard output; errors go to standard error.\n"
+        "Usage: ztb32 [FILE]\n"
+        "       ztb32 --batch [FILE] [--recalc] [--print RANGE|all] [--save OUT]\n"
+        "Without --batch the window opens on FILE, or on AUTOEXEC.WKS beside the\n"
+        "program. With --batch there is no window: commands are read from standard\n"
+        "input, one per line, and one result line per query goes to standard\n"
+        "output; errors go to standard error.\n"
         "FILE is opened first. --recalc recalculates, --print lists the values of\n"
         "a range and --save saves under OUT; with --print or --save nothing is\n"
         "read from standard input (ztb32 --batch IN --save OUT converts a file).\n"

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/batch.h"
+#include "app/gui_desktop.h"
 
 namespace {
 
@@ -50,7 +51,9 @@ int main(int argc, char** argv)
         std::cout.flush();
         return ok ? status : 1;
     }
-    std::cerr << "Usage: ztb32 --batch [FILE] [--recalc] [--print RANGE|all] [--save OUT] | ztb32 --help\n"
-                 "The window is not available yet; batch mode reads commands from standard input.\n";
-    return 2;
+    if (argc >= 2 && argv[1][0] == '-') {
+        std::cerr << "Usage: ztb32 [FILE] | ztb32 --batch [FILE] [--recalc] [--print RANGE|all] [--save OUT] | ztb32 --help\n";
+        return 2;
+    }
+    return zt::RunDesktop(argc, argv);
 }
