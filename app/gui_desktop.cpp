@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "app/batch.h"
+#include "core/cell_text.h"
 #include "files/external_sheets.h"
 #include "formula/formula_engine.h"
 #include "formula/user_functions.h"
@@ -42,8 +43,13 @@ int ShowWithoutDisplay(const std::string& startup)
     if (std::filesystem::exists(startup)) {
         std::cout << "The start-up worksheet " << startup << ":\n\n";
         BatchSession session(std::cout, std::cerr);
-        session.RunLine("open " + startup);
-        session.RunLine("print all");
+        if (session.RunLine("open " + startup)) {
+            // Every row that holds cells, as the columns show them.
+            Engine& e = session.Eng();
+            for (int row = 0; row <= e.Cur->MaxRow; ++row)
+                if (e.Cur->RowHeads[std::size_t(row)])
+                    session.Print(std::to_string(row + 1) + "\t" + RenderRow(e, row, 0, e.Cur->MaxCol));
+        }
     }
     std::cout << "\nTo start the window, run ztb32 on a desktop (DISPLAY or WAYLAND_DISPLAY set),"
                  " e.g. under Xvfb: xvfb-run build/ztb32 FILE.\n"
@@ -82,16 +88,7 @@ int RunDesktop(int argc, char** argv)
         main.raise();
         main.activateWindow();
     });
-    instance.OnRunMacro([&shell, &engine](int col, int row) {
-        if (shell.MacroRunning || !shell.Active())
-            return;
-        if (engine.Notifier)
-            engine.Notifier->Beep();
-        if (shell.RunMacroAt)
-            shell.RunMacroAt(row, col);
-        else
-            shell.Unavailable("Macros");
-    });
+    instance.OnRunMacro([&shell](int col, int row) { shell.RunMacroMessage(col, row); });
     main.show();
     if (std::filesystem::exists(startup))
         shell.OpenFile(startup);

@@ -1,9 +1,13 @@
 #pragma once
 #include <QColor>
+#include <QGlyphRun>
 #include <QImage>
 #include <QPainter>
 #include <map>
+#include <optional>
 #include <string>
+#include <unordered_map>
+#include <vector>
 
 #include "platform/canvas.h"
 
@@ -25,11 +29,37 @@ private:
 // The pictures of all windows: a picture file is the same wherever shown.
 PictureCache& SharedPictures();
 
+// Fonts and the texts laid out in them, kept from one repaint to the next so
+// that a text is shaped once, not on every paint.
+class TextCache {
+public:
+    // A text laid out once in a font: its width and its glyphs.
+    struct Shaped {
+        int Width = 0;
+        QList<QGlyphRun> Runs;
+    };
+    struct FontEntry {
+        CanvasFont Key;
+        QFont Font;
+        int Ascent = 0;
+        int Height = 0;
+        std::unordered_map<std::string, Shaped> Texts;
+    };
+    // The entry of a font, made on first use with the metrics of device.
+    FontEntry& Find(const CanvasFont& font, QPaintDevice* device);
+    const Shaped& Shape(FontEntry& font, std::string_view text, QPaintDevice* device);
+
+private:
+    std::vector<FontEntry> fonts_;
+};
+
+TextCache& SharedTexts();
+
 // A canvas over a painter that the caller has begun on a widget, image or
 // printer.
 class QtCanvas : public Canvas {
 public:
-    explicit QtCanvas(QPainter& painter, PictureCache& pictures = SharedPictures());
+    explicit QtCanvas(QPainter& painter, PictureCache& pictures = SharedPictures(), TextCache& texts = SharedTexts());
 
     void SetFont(const CanvasFont& font) override;
     int TextWidth(std::string_view text) override;
@@ -40,8 +70,17 @@ public:
     bool DrawPicture(const std::string& file, const CanvasRect& dest, bool stretch) override;
 
 private:
+    TextCache::FontEntry& Current();
+    void UsePen(ColorRef color, int width, PenStyle style);
+
     QPainter& painter_;
     PictureCache& pictures_;
+    TextCache& texts_;
+    TextCache::FontEntry* current_ = nullptr;
+    std::optional<QPen> pen_;
+    ColorRef penColor_ = 0;
+    int penWidth_ = 0;
+    PenStyle penStyle_ = PenStyle::Solid;
 };
 
 }  // namespace zt

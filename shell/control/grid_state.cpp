@@ -223,7 +223,7 @@ bool GridState::MovementKey(const KeyEvent& key)
         shiftAnchor_ = false;
     }
     // One step past an edge reaches GoToCell, which brings it back with a beep.
-    GoToCell(std::clamp(row, -1, kLastRow + 1), std::clamp(col, 0, kLastCol + 1));
+    GoToCell(std::clamp(row, -1, kLastRow + 1), std::clamp(col, -1, kLastCol + 1));
     return true;
 }
 

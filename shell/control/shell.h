@@ -155,6 +155,10 @@ public:
     // instance); macros come with their interpreter.
     std::function<void(int row, int col)> RunMacroAt;
     bool MacroRunning = false;
+    // The message of another start asking for the macro at a cell: refused
+    // (false) for a cell off the worksheet, while a macro runs, or with no
+    // worksheet window open.
+    bool RunMacroMessage(int col, int row);
 
 private:
     void SetMode(ShellMode m);

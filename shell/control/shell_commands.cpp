@@ -354,6 +354,18 @@ void Shell::AskMacroCell()
     }, CellRange(g.Row(), g.Col()), true);
 }
 
+bool Shell::RunMacroMessage(int col, int row)
+{
+    if (!ValidCoord(row, col) || MacroRunning || !active_)
+        return false;
+    Beep();
+    if (RunMacroAt)
+        RunMacroAt(row, col);
+    else
+        NotAvailable("Macros");
+    return true;
+}
+
 TRange Shell::RangeFromText(const std::string& text)
 {
     e_.Err.Clear();

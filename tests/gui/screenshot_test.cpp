@@ -34,7 +34,7 @@ double DifferingShare(const QImage& a, const QImage& b)
     return double(differing) / (double(a.width()) * a.height());
 }
 
-QImage RenderWorksheet(const std::string& file, const std::function<void(Shell&)>& prepare)
+QImage RenderWorksheet(const std::string& file, const std::function<void(Shell&)>& prepare, bool wholeWindow = false)
 {
     Engine engine;
     InstallFormulaEngine(engine);
@@ -51,7 +51,8 @@ QImage RenderWorksheet(const std::string& file, const std::function<void(Shell&)
     TForm2* form = main.FormOf(*w);
     form->parentWidget()->resize(760, 420);
     form->Sync();
-    QImage image = form->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QWidget* shown = wholeWindow ? static_cast<QWidget*>(&main) : static_cast<QWidget*>(form);
+    QImage image = shown->grab().toImage().convertToFormat(QImage::Format_RGB32);
     shell.CloseAll();
     return image;
 }
@@ -88,6 +89,18 @@ TEST(Screenshot, SplitWindowWithSelection)
         shell.Command("Vertical1Click");
     });
     CompareWithStored(image, "split");
+}
+
+TEST(Screenshot, MainWindowWhileTypingAFormula)
+{
+    std::string file = std::string(ZT_SOURCE_DIR) + "/examples/AUTOEXEC.WKS";
+    QImage image = RenderWorksheet(file, [](Shell& shell) {
+        shell.Active()->Pane().GoToCell(8, 3);
+        for (char ch : std::string("+B9*"))
+            shell.KeyPress(ch);
+        shell.KeyDown(KeyEvent{vkUp});
+    }, true);
+    CompareWithStored(image, "main");
 }
 
 }  // namespace

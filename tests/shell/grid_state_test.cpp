@@ -69,6 +69,22 @@ TEST_F(GridStateTest, StepsPastTheLastRowOrColumnBeep)
     EXPECT_EQ(g.Selection().FirstCol, kLastCol);
 }
 
+TEST_F(GridStateTest, ScreenLeftPastColumnABeepsButCtrlLeftDoesNot)
+{
+    g.GoToCell(0, 3);
+    Key(vkTab, true);
+    ExpectAt(0, 0);
+    EXPECT_EQ(beeps, 1);
+    g.GoToCell(0, 3);
+    Key(vkBigLeft);
+    ExpectAt(0, 0);
+    EXPECT_EQ(beeps, 2);
+    g.GoToCell(0, 3);
+    Key(vkLeft, false, true);
+    ExpectAt(0, 0);
+    EXPECT_EQ(beeps, 2);
+}
+
 TEST_F(GridStateTest, GoToBeyondTheLastRowOrColumnIsClampedWithABeep)
 {
     g.GoToCell(9000, 3);

@@ -180,6 +180,22 @@ TEST_F(ShellPromptTest, MacroPromptStartsTheMacroAtTheAnswer)
     EXPECT_EQ(runs, (std::vector<std::pair<int, int>>{{4, 3}}));
 }
 
+TEST_F(ShellTest, MacroMessageChecksTheCellAndARunningMacro)
+{
+    std::vector<std::pair<int, int>> runs;
+    shell.RunMacroAt = [&runs](int row, int col) { runs.emplace_back(row, col); };
+    EXPECT_TRUE(shell.RunMacroMessage(3, 7));
+    EXPECT_FALSE(shell.RunMacroMessage(256, 7));
+    EXPECT_FALSE(shell.RunMacroMessage(3, 8192));
+    EXPECT_FALSE(shell.RunMacroMessage(-1, 0));
+    shell.MacroRunning = true;
+    EXPECT_FALSE(shell.RunMacroMessage(0, 0));
+    shell.MacroRunning = false;
+    shell.CloseAll();
+    EXPECT_FALSE(shell.RunMacroMessage(0, 0));
+    EXPECT_EQ(runs, (std::vector<std::pair<int, int>>{{7, 3}}));
+}
+
 TEST_F(ShellPromptTest, AWindowWithThePromptOpenDoesNotClose)
 {
     shell.Command("Erase1Click");
@@ -287,6 +303,16 @@ TEST_F(ShellTest, AlignmentKeepsTheFontStyleBits)
     Cell("A1")->Style = 0x85;
     shell.Command("SpLeftClick", 2);
     EXPECT_EQ(Cell("A1")->Style, 0xA5);
+}
+
+TEST_F(ShellTest, QuickGraphOfASingleColumnOnlyBeeps)
+{
+    Put("A1", "1");
+    Put("A2", "2");
+    Key(vkDown, true);
+    shell.Command("SpQgrClick");
+    EXPECT_EQ(notify.Beeps(), 1);
+    EXPECT_EQ(notify.Messages(), 0);
 }
 
 TEST_F(ShellTest, EraseButtonAndDeleteItemEraseTheSelection)
@@ -426,8 +452,8 @@ TEST_F(ShellTest, EveryCommandRunsInAWindow)
             handler.ends_with("Change"))
             continue;
         shell.Command(handler, 1);
-        if (shell.Prompt().Open)
-            Escape(), Escape();
+        while (shell.Prompt().Open)
+            Escape();
         EXPECT_FALSE(shell.Windows().empty()) << handler;
     }
 }

@@ -238,6 +238,30 @@ TEST_F(ShellFilesTest, OpeningAnOpenFileGivesASecondViewOfTheSameCells)
     EXPECT_EQ(Contents("B2"), "7");
 }
 
+TEST_F(ShellFilesTest, OpeningTheFileJustSavedGivesAView)
+{
+    Put("A1", "42");
+    AnswerSave("book.wks");
+    shell.Command("Save2Click");
+    SheetWindow* view = OpenBook(PathOf("book.wks"));
+    EXPECT_NE(view, w);
+    EXPECT_EQ(view->Slot, w->Slot);
+    EXPECT_EQ(shell.Windows().size(), 2u);
+}
+
+TEST_F(ShellFilesTest, RecentFileItemsOpenTheirFiles)
+{
+    std::string path = SavedBook();
+    OpenBook(path);
+    ASSERT_EQ(shell.RecentFiles().size(), 1u);
+    ASSERT_TRUE(shell.CloseWindow(*shell.Active()));
+    shell.Command("N51Click", 0);
+    ASSERT_EQ(shell.Windows().size(), 1u);
+    EXPECT_EQ(Contents("A1"), "42");
+    shell.Command("N51Click", 5);  // an item without a file
+    EXPECT_EQ(shell.Windows().size(), 1u);
+}
+
 TEST_F(ShellFilesTest, OpeningAFileThatIsNotAWorksheetOpensNothing)
 {
     std::string path = PathOf("notes.wks");

@@ -349,6 +349,16 @@ TEST_F(ShellKeysTest, ClickWhilePointingPointsAtTheCell)
     EXPECT_TRUE(Edit().Pointing);
 }
 
+TEST_F(ShellKeysTest, RightClickInsideTheSelectionKeepsIt)
+{
+    Key(vkRight, true);
+    Key(vkDown, true);
+    shell.CellPressed(*w, 0, 0, 0, false, true);
+    EXPECT_EQ(Selected(), "A1..B2");
+    shell.CellPressed(*w, 0, 5, 5, false, true);
+    EXPECT_EQ(Selected(), "F6");
+}
+
 TEST_F(ShellKeysTest, ClickFinishesAPendingEntry)
 {
     Type("42");
