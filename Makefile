@@ -1,7 +1,7 @@
 # ZENTABULAR: set-up, build and test on Debian 12.
 BUILD ?= build
 JOBS ?= $(shell nproc)
-PACKAGES := cmake make g++ libgtest-dev libbenchmark-dev qt6-base-dev libgl-dev fonts-dejavu-core
+PACKAGES := cmake make g++ libgtest-dev libbenchmark-dev qt6-base-dev libgl-dev fonts-dejavu-core fonts-dejavu-extra
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 FUZZ_PACKAGES := clang libclang-rt-14-dev

@@ -437,10 +437,13 @@ void Shell::PromptCancel()
             return;
         }
     }
+    TRange saved = prompt_.SavedSelection;
     prompt_ = RangePrompt{};
     SetMode(ShellMode::Ready);
-    if (active_)
+    if (active_) {
+        active_->Pane().SetSelection(saved);
         ShowCellInEditLine(*active_);
+    }
     RepaintAll();
 }
 

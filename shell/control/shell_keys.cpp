@@ -152,7 +152,15 @@ void Shell::GridKeyDown(SheetWindow& w, const KeyEvent& key)
         NotAvailable("Help");
         return;
     case vkF2:
-        StartEdit(w);
+        // While pointing, F2 goes back to the formula being typed, ready
+        // for editing, rather than dropping it for the pointed cell.
+        if (edit_.Pointing) {
+            StopPointing(w, true);
+            edit_.EditMode = true;
+            SetMode(ShellMode::Edit);
+        } else if (!prompt_.Open) {
+            StartEdit(w);
+        }
         return;
     case vkF3:
         Command("Macro1Click", key.Shift ? 1 : 0);
@@ -215,7 +223,7 @@ void Shell::GridKeyDown(SheetWindow& w, const KeyEvent& key)
         break;
     }
     if ((w.CtrlHeld || key.Ctrl) && !g.IgCtrl && key.Key >= 'A' && key.Key <= 'Z') {
-        if (options_.CtrlShortcuts)
+        if (options_.CtrlShortcuts && !edit_.Pointing && !prompt_.Open)
             CtrlShortcut(w, key.Key);
         return;
     }

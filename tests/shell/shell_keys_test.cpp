@@ -862,3 +862,46 @@ TEST_F(ShellKeysTest, SwitchingWindowsFinishesThePendingEntryInItsOwnSheet)
 
 }  // namespace
 }  // namespace zt
+
+namespace zt {
+namespace {
+
+TEST_F(ShellTest, F2WhilePointingKeepsTheFormulaForEditing)
+{
+    GoTo("C3");
+    Type("+");
+    Key(vkUp);
+    ASSERT_EQ(Edit().Text, "+C2");
+    Key(vkF2);
+    EXPECT_FALSE(Edit().Pointing);
+    EXPECT_TRUE(Edit().EditMode);
+    EXPECT_EQ(Edit().Text, "+C2");
+    EXPECT_EQ(Here(), "C3");
+    Key(vkLeft);
+    EXPECT_EQ(Edit().Caret, 2);
+}
+
+TEST_F(ShellCtrlTest, CtrlShortcutsWaitWhileThePromptIsOpen)
+{
+    shell.Command("Erase1Click");
+    CtrlLetter('B');
+    EXPECT_FALSE(Cell("A1")->Style & 1);
+    EXPECT_TRUE(shell.Prompt().Open);
+}
+
+TEST_F(ShellTest, CancelledPromptGivesBackTheSelection)
+{
+    GoTo("B2");
+    Key(vkDown, true);
+    Key(vkRight, true);
+    ASSERT_EQ(Selected(), "B2..C3");
+    shell.Command("Erase1Click");
+    Escape();
+    EXPECT_EQ(Selected(), "C3");
+    Escape();
+    EXPECT_FALSE(shell.Prompt().Open);
+    EXPECT_EQ(Selected(), "B2..C3");
+}
+
+}  // namespace
+}  // namespace zt
