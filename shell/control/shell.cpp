@@ -92,6 +92,13 @@ void Shell::Repaint()
         view_->RepaintWindow(*active_);
 }
 
+void Shell::RepaintSheet(int slot)
+{
+    for (auto& w : windows_)
+        if (w->Slot == slot)
+            view_->RepaintWindow(*w);
+}
+
 int Shell::WindowsOnSlot(int slot) const
 {
     return int(std::count_if(windows_.begin(), windows_.end(), [slot](const auto& w) { return w->Slot == slot; }));

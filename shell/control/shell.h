@@ -15,6 +15,7 @@
 namespace zt {
 
 class FileDialogs;
+struct FileDialogResult;
 class Clipboard;
 class KeyboardState;
 
@@ -190,6 +191,10 @@ private:
     void ShowCellInEditLine(SheetWindow& w);
     void CtrlShortcut(SheetWindow& w, int key);
     void SplitWindow(SheetWindow& w, SplitKind kind);
+    bool PressInPane(SheetWindow& w, int pane);
+    void ResizeLayout(SheetWindow& w, const std::function<void(SheetLayout&)>& change);
+    void RepaintSheet(int slot);  // every window on the worksheet
+    FileDialogResult AskForWorksheet(const std::string& title, const std::string& filter);
     void SwitchPane(SheetWindow& w);
 
     Engine& e_;

@@ -245,33 +245,38 @@ bool Shell::Command(std::string_view handler, int tag)
     return true;
 }
 
-void Shell::OpenWithDialog()
+// The file dialog of opening and merging: an existing worksheet file from
+// the last worksheet folder.
+FileDialogResult Shell::AskForWorksheet(const std::string& title, const std::string& filter)
 {
     if (!platform_.Dialogs)
-        return;
+        return {};
     FileDialogRequest request;
-    request.Title = "Open";
-    request.Filter = "Worksheets (*.wks,*.wk1)|*.wks;*.wk1|Backups (*.wkb)|*.wkb|All Files|*.*";
+    request.Title = title;
+    request.Filter = filter;
     request.DefaultExt = "wks";
     request.InitialDir = options_.LastDir;
     request.MustExist = true;
     FileDialogResult answer = platform_.Dialogs->OpenFile(request);
-    if (answer.Ok && !answer.Path.empty())
+    answer.Ok = answer.Ok && !answer.Path.empty();
+    return answer;
+}
+
+void Shell::OpenWithDialog()
+{
+    FileDialogResult answer =
+        AskForWorksheet("Open", "Worksheets (*.wks,*.wk1)|*.wks;*.wk1|Backups (*.wkb)|*.wkb|All Files|*.*");
+    if (answer.Ok)
         OpenFile(answer.Path);
 }
 
 void Shell::MergeWithDialog()
 {
-    if (!active_ || !platform_.Dialogs)
+    if (!active_)
         return;
-    FileDialogRequest request;
-    request.Title = "Merge";
-    request.Filter = "Worksheet (Merge Values)|*.wks;*.wkb|Worksheet (Merge Formulas)|*.wks;*.wkb";
-    request.DefaultExt = "wks";
-    request.InitialDir = options_.LastDir;
-    request.MustExist = true;
-    FileDialogResult answer = platform_.Dialogs->OpenFile(request);
-    if (!answer.Ok || answer.Path.empty())
+    FileDialogResult answer =
+        AskForWorksheet("Merge", "Worksheet (Merge Values)|*.wks;*.wkb|Worksheet (Merge Formulas)|*.wks;*.wkb");
+    if (!answer.Ok)
         return;
     MergeDialogInput input{answer.Path, answer.FilterIndex == 2 ? 2 : 1, active_->Pane().Selection()};
     MergeRequest merge;

@@ -387,9 +387,7 @@ bool Shell::FinishEntry(SheetWindow& w)
     edit_.Reset();
     SetMode(ShellMode::Ready);
     ShowCellInEditLine(w);
-    for (auto& other : windows_)
-        if (other->Slot == w.Slot)
-            view_->RepaintWindow(*other);
+    RepaintSheet(w.Slot);
     Refresh();
     return true;
 }
@@ -598,15 +596,24 @@ void Shell::SplitWindow(SheetWindow& w, SplitKind kind)
     view_->RepaintWindow(w);
 }
 
-void Shell::CellPressed(SheetWindow& w, int pane, int row, int col, bool shift, bool rightButton)
+// A press in a pane finishes a pending entry, then makes the pane the
+// active one; false when the entry stays open.
+bool Shell::PressInPane(SheetWindow& w, int pane)
 {
     if (&w != active_)
         Activate(w);
     if (edit_.Active && !edit_.Pointing && !FinishEntry(w))
-        return;
+        return false;
     if (w.Split != SplitKind::None)
         w.ActivePane = pane;
-    GridState& g = w.Panes[w.ActivePane];
+    return true;
+}
+
+void Shell::CellPressed(SheetWindow& w, int pane, int row, int col, bool shift, bool rightButton)
+{
+    if (!PressInPane(w, pane))
+        return;
+    GridState& g = w.Pane();
     if (rightButton) {
         TRange s = g.Selection();
         bool inside = row >= s.FirstRow && row <= s.LastRow && col >= s.FirstCol && col <= s.LastCol;
@@ -631,24 +638,16 @@ void Shell::CellDragged(SheetWindow& w, int pane, int row, int col)
 
 void Shell::ColumnHeaderPressed(SheetWindow& w, int pane, int col, bool shift)
 {
-    if (&w != active_)
-        Activate(w);
-    if (edit_.Active && !edit_.Pointing && !FinishEntry(w))
+    if (!PressInPane(w, pane))
         return;
-    if (w.Split != SplitKind::None)
-        w.ActivePane = pane;
     GridState& g = w.Pane();
     g.SelectColumns(shift ? g.Selection().FirstCol : col, col);
 }
 
 void Shell::RowHeaderPressed(SheetWindow& w, int pane, int row, bool shift)
 {
-    if (&w != active_)
-        Activate(w);
-    if (edit_.Active && !edit_.Pointing && !FinishEntry(w))
+    if (!PressInPane(w, pane))
         return;
-    if (w.Split != SplitKind::None)
-        w.ActivePane = pane;
     GridState& g = w.Pane();
     g.SelectRows(shift ? g.Selection().FirstRow : row, row);
 }
@@ -657,28 +656,28 @@ void Shell::ColumnResized(SheetWindow& w, int col, int pixels)
 {
     if (col < 0 || col > kLastCol)
         return;
-    RestoreContext(e_, w.Slot);
-    SnapshotSizes(e_);
-    int width = std::clamp(pixels * 100 / std::max(1, options_.Zoom), 0, 2000);
-    e_.Cur->Layout.ColWidths[col] = std::uint16_t(width);
-    e_.Cur->Modified = true;
-    for (auto& other : windows_)
-        if (other->Slot == w.Slot)
-            view_->RepaintWindow(*other);
+    ResizeLayout(w, [&](SheetLayout& layout) {
+        layout.ColWidths[col] = std::uint16_t(std::clamp(pixels * 100 / std::max(1, options_.Zoom), 0, 2000));
+    });
 }
 
 void Shell::RowResized(SheetWindow& w, int row, int pixels)
 {
     if (row < 0 || row > kLastRow)
         return;
+    ResizeLayout(w, [&](SheetLayout& layout) {
+        layout.RowHeights[row] = std::uint16_t(std::clamp(pixels * 100 / std::max(1, options_.Zoom), 0, 1000));
+    });
+}
+
+// A new width or height, undoable on its own, shown in every window of the worksheet.
+void Shell::ResizeLayout(SheetWindow& w, const std::function<void(SheetLayout&)>& change)
+{
     RestoreContext(e_, w.Slot);
     SnapshotSizes(e_);
-    int height = std::clamp(pixels * 100 / std::max(1, options_.Zoom), 0, 1000);
-    e_.Cur->Layout.RowHeights[row] = std::uint16_t(height);
+    change(e_.Cur->Layout);
     e_.Cur->Modified = true;
-    for (auto& other : windows_)
-        if (other->Slot == w.Slot)
-            view_->RepaintWindow(*other);
+    RepaintSheet(w.Slot);
 }
 
 void Shell::TabClicked(SheetWindow& w, int tab)
