@@ -4,24 +4,10 @@
 #include <string>
 
 #include "app/batch.h"
+#include "tests/app/batch_script.h"
 
 namespace zt {
 namespace {
-
-struct BatchRun {
-    std::string out;
-    std::string err;
-    int status;
-};
-
-BatchRun RunScript(const std::string& script)
-{
-    std::ostringstream out, err;
-    std::istringstream in(script);
-    BatchSession session(out, err);
-    int status = session.Run(in);
-    return {out.str(), err.str(), status};
-}
 
 TEST(BatchRangeCommandsTest, FillSumEraseAndGraph)
 {
