@@ -238,7 +238,7 @@ void TForm1::BuildEditLine()
         if (!refreshing_)
             shell_.EditLineClicked(now);
     });
-    panel2_->addWidget(edit1_);
+    editAction_ = panel2_->addWidget(edit1_);
     prompt1_ = new QWidget(panel2_);
     prompt1_->setObjectName("prompt1");
     auto* layout = new QHBoxLayout(prompt1_);
@@ -254,8 +254,8 @@ void TForm1::BuildEditLine()
         if (!refreshing_ && FromQString(promptBox_->itemText(index), text))
             shell_.PromptPicked(text);
     });
-    panel2_->addWidget(prompt1_)->setVisible(true);
-    prompt1_->setVisible(false);
+    promptAction_ = panel2_->addWidget(prompt1_);
+    promptAction_->setVisible(false);
 }
 
 void TForm1::BuildStatusBar()
@@ -419,8 +419,8 @@ void TForm1::RefreshBars()
     address_->setText(ToQString(shell_.AddressText()));
 
     const RangePrompt& prompt = shell_.Prompt();
-    prompt1_->setVisible(prompt.Open);
-    edit1_->setVisible(!prompt.Open);
+    promptAction_->setVisible(prompt.Open);
+    editAction_->setVisible(!prompt.Open);
     if (prompt.Open) {
         promptCaption_->setText(ToQString(prompt.Caption));
         promptBox_->clear();

@@ -82,6 +82,8 @@ private:
     QLabel* address_ = nullptr;
     QLineEdit* edit1_ = nullptr;
     QWidget* prompt1_ = nullptr;
+    QAction* editAction_ = nullptr;    // shows or hides Edit1 in its bar
+    QAction* promptAction_ = nullptr;  // shows or hides prompt1 in its bar
     QLabel* promptCaption_ = nullptr;
     QComboBox* promptBox_ = nullptr;
     std::map<int, QPushButton*> keyPanels_;

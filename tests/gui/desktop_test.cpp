@@ -212,6 +212,27 @@ TEST_F(DesktopTest, DraggingAColumnEdgeResizesTheColumn)
     EXPECT_EQ(engine.Cur->Layout.ColWidths[0], SheetLayout::kDefaultColumnWidth + 30);
 }
 
+TEST_F(DesktopTest, RangePromptTakesThePlaceOfTheEditLine)
+{
+    ASSERT_TRUE(shell().OpenFile(MakeFile("prompt.wks")));
+    QWidget* prompt = main->findChild<QWidget*>("prompt1");
+    QWidget* edit = main->findChild<QWidget*>("Edit1");
+    ASSERT_TRUE(prompt && edit);
+    EXPECT_FALSE(prompt->isVisible());
+    EXPECT_TRUE(edit->isVisible());
+    ASSERT_TRUE(shell().Command("Erase1Click"));
+    QApplication::processEvents();
+    EXPECT_TRUE(prompt->isVisible());
+    EXPECT_FALSE(edit->isVisible());
+    QTest::keyClick(ActiveGrid(), Qt::Key_Down, Qt::ShiftModifier);
+    QTest::keyClick(ActiveGrid(), Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_FALSE(prompt->isVisible());
+    RestoreContext(engine, shell().Active()->Slot);
+    EXPECT_EQ(BaseKind(KindOf(FindCell(engine, 0, 0))), ckBlank);
+    EXPECT_EQ(BaseKind(KindOf(FindCell(engine, 1, 0))), ckBlank);
+}
+
 TEST_F(DesktopTest, EveryMenuHandlerIsKnownToTheShell)
 {
     for (std::string_view handler : HandlerNames())
