@@ -13,16 +13,30 @@ namespace zt {
 namespace {
 
 // Runs fn on every cell of the selection, creating missing ones so that an
-// empty cell can carry a format.
+// empty cell can carry a format. A selection larger than kCreateLimit gets
+// new cells only inside the used area, so that formatting whole columns
+// does not fill the heap with empty cells. Stops at the first cell that
+// cannot be had and reports it.
+constexpr long kCreateLimit = 65536;
+
 template <class Fn>
 void ForSelectedCells(Engine& e, const TRange& sel, Fn fn)
 {
     TakeUndoSnapshot(e);
-    for (int r = sel.FirstRow; r <= sel.LastRow; ++r)
-        for (int c = sel.FirstCol; c <= sel.LastCol; ++c)
-            if (PCell cell = FindOrCreateCell(e, r, c))
+    long positions = long(sel.LastRow - sel.FirstRow + 1) * (sel.LastCol - sel.FirstCol + 1);
+    for (int r = sel.FirstRow; r <= sel.LastRow; ++r) {
+        for (int c = sel.FirstCol; c <= sel.LastCol; ++c) {
+            bool create = positions <= kCreateLimit || (r <= e.Cur->MaxRow && c <= e.Cur->MaxCol);
+            PCell cell = create ? FindOrCreateCell(e, r, c) : FindCell(e, r, c);
+            if (cell) {
                 fn(*cell);
-    e.Err.Clear();
+            } else if (create) {
+                ReportPendingError(e);
+                e.Cur->Modified = true;
+                return;
+            }
+        }
+    }
     e.Cur->Modified = true;
 }
 
@@ -38,6 +52,17 @@ void Shell::ToggleStyle(int bit)
     bool on = !(current && (current->Style & bit));
     ForSelectedCells(e_, g.Selection(), [&](TCell& c) {
         c.Style = std::uint8_t(on ? (c.Style | bit) : (c.Style & ~bit));
+    });
+    RepaintAll();
+}
+
+void Shell::ApplyAlignment(int alignment)
+{
+    if (!active_ || alignment < 0 || alignment > 7)
+        return;
+    RestoreContext(e_, active_->Slot);
+    ForSelectedCells(e_, active_->Pane().Selection(), [alignment](TCell& c) {
+        c.Style = std::uint8_t((c.Style & 0x8F) | alignment << 4);
     });
     RepaintAll();
 }

@@ -133,6 +133,7 @@ public:
 
     // The format tools, applied to the selection.
     void ToggleStyle(int bit);
+    void ApplyAlignment(int alignment);  // 1 left, 2 right, 3 centre
     void ApplyTypeface(const std::string& name);
     void ApplyFontSize(int sizeIndex);  // 1..10, 0 for the window's default
     void ApplyFormatSpec(const std::string& spec);

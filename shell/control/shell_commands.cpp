@@ -59,22 +59,6 @@ static const std::map<std::string_view, std::string_view>& UnavailableCommands()
     return table;
 }
 
-static void SetAlignment(Shell& s, int tag)
-{
-    SheetWindow* w = s.Active();
-    if (!w)
-        return;
-    Engine& e = s.Eng();
-    TRange sel = w->Pane().Selection();
-    TakeUndoSnapshot(e);
-    for (int r = sel.FirstRow; r <= sel.LastRow; ++r)
-        for (int c = sel.FirstCol; c <= sel.LastCol; ++c)
-            if (PCell cell = FindOrCreateCell(e, r, c))
-                cell->Style = std::uint8_t((cell->Style & 0x8F) | (tag & 7) << 4);
-    e.Err.Clear();
-    e.Cur->Modified = true;
-}
-
 static const std::map<std::string_view, Handler>& CommandTable()
 {
     static const std::map<std::string_view, Handler> table = {
@@ -175,10 +159,7 @@ static const std::map<std::string_view, Handler>& CommandTable()
                  if (QuickGraph(s.Eng(), w->Pane().Selection()) > 0)
                      s.Unavailable("Graph View");
          }},
-        {"SpLeftClick", [](Shell& s, int tag) {
-             SetAlignment(s, tag);
-             s.RepaintAll();
-         }},
+        {"SpLeftClick", [](Shell& s, int tag) { s.ApplyAlignment(tag); }},
         {"BoldClick", [](Shell& s, int tag) { s.ToggleStyle(tag); }},
         {"SpLockClick", [](Shell& s, int) {
              if (!s.Active())
