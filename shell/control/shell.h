@@ -190,7 +190,7 @@ private:
     void EndMove(SheetWindow& w, int key);
     void CycleAbsMode(SheetWindow& w);
     void ShowCellInEditLine(SheetWindow& w);
-    void CtrlShortcut(SheetWindow& w, int key);
+    void CtrlShortcut(int key);
     void SplitWindow(SheetWindow& w, SplitKind kind);
     bool PressInPane(SheetWindow& w, int pane);
     void ResizeLayout(SheetWindow& w, const std::function<void(SheetLayout&)>& change);

@@ -1,15 +1,10 @@
-// The keys of the main window, the worksheet windows and the edit line,
-// pointing while a formula is typed, and the mouse in the panes.
+// The keys of the main window, the worksheet windows and the edit line.
 #include <algorithm>
-#include <cctype>
 
 #include "commands/erase_range.h"
 #include "core/address.h"
-#include "core/cell_entry.h"
 #include "core/cell_store.h"
 #include "core/range_names.h"
-#include "core/undo.h"
-#include "formula/cell_contents.h"
 #include "formula/evaluator.h"
 #include "formula/format_number.h"
 #include "formula/recalc.h"
@@ -224,7 +219,7 @@ void Shell::GridKeyDown(SheetWindow& w, const KeyEvent& key)
     }
     if ((w.CtrlHeld || key.Ctrl) && !g.IgCtrl && key.Key >= 'A' && key.Key <= 'Z') {
         if (options_.CtrlShortcuts && !edit_.Pointing && !prompt_.Open)
-            CtrlShortcut(w, key.Key);
+            CtrlShortcut(key.Key);
         return;
     }
     g.MovementKey(key);
@@ -329,164 +324,6 @@ void Shell::GridChar(SheetWindow& w, char ch)
     StartEntry(w, ch);
 }
 
-void Shell::StartEntry(SheetWindow& w, char first)
-{
-    (void)w;
-    edit_.Reset();
-    edit_.Active = true;
-    edit_.Insert(first);
-    UpdateTypedMode();
-}
-
-void Shell::StartEdit(SheetWindow& w)
-{
-    edit_.Reset();
-    edit_.Active = true;
-    edit_.EditMode = true;
-    edit_.SetText(CellContentsText(e_, FindCell(e_, w.Pane().Row(), w.Pane().Col())));
-    SetMode(ShellMode::Edit);
-}
-
-void Shell::UpdateTypedMode()
-{
-    if (edit_.EditMode) {
-        SetMode(ShellMode::Edit);
-        return;
-    }
-    char first = edit_.Text.empty() ? ' ' : edit_.Text.front();
-    if (IsValueStart(first, e_.Settings()))
-        SetMode(ShellMode::Value);
-    else if (IsLabelPrefix(first) || std::isalpha(static_cast<unsigned char>(first)) || first == ' ')
-        SetMode(ShellMode::Label);
-    else
-        SetMode(ShellMode::Undecided);
-}
-
-bool Shell::FinishEntry(SheetWindow& w)
-{
-    if (prompt_.Open) {
-        PromptAccept();
-        return true;
-    }
-    if (edit_.Pointing)
-        return false;
-    if (edit_.Text.empty() && !edit_.EditMode) {
-        CancelEntry(w);
-        return true;
-    }
-    RestoreContext(e_, w.Slot);
-    e_.Err.Clear();
-    EnterCell(e_, edit_.Text, w.Pane().Row(), w.Pane().Col());
-    if (e_.Err.ErrorFlag) {
-        e_.Err.Clear();
-        edit_.Rejected = true;
-        Beep();
-        Refresh();
-        return false;
-    }
-    edit_.Reset();
-    SetMode(ShellMode::Ready);
-    ShowCellInEditLine(w);
-    RepaintSheet(w.Slot);
-    Refresh();
-    return true;
-}
-
-void Shell::CancelEntry(SheetWindow& w)
-{
-    edit_.Reset();
-    SetMode(prompt_.Open ? ShellMode::Range : ShellMode::Ready);
-    ShowCellInEditLine(w);
-    Refresh();
-}
-
-void Shell::ShowCellInEditLine(SheetWindow& w)
-{
-    if (edit_.Active || !e_.Slots[w.Slot])
-        return;
-    RestoreContext(e_, w.Slot);
-    edit_.SetText(CellContentsText(e_, FindCell(e_, w.Pane().Row(), w.Pane().Col())));
-}
-
-void Shell::StartPointing(SheetWindow& w)
-{
-    GridState& g = w.Pane();
-    edit_.Pointing = true;
-    edit_.PointText = edit_.Text;
-    edit_.PointRow = g.Row();
-    edit_.PointCol = g.Col();
-    edit_.AbsMode = 0;
-    g.CollapseSelection();
-    SetMode(ShellMode::Point);
-}
-
-void Shell::StopPointing(SheetWindow& w, bool keepReference)
-{
-    if (!keepReference)
-        edit_.SetText(edit_.PointText);
-    edit_.Pointing = false;
-    GridState& g = w.Pane();
-    g.ReleaseAnchor();
-    g.GoToCell(edit_.PointRow, edit_.PointCol);
-    edit_.Caret = int(edit_.Text.size());
-    UpdateTypedMode();
-    view_->RepaintWindow(w);
-}
-
-// The reference pointed at, written with the absolute marks of the F4 count.
-static std::string PointedReference(Engine& e, const GridState& g, int absMode)
-{
-    bool absCol = absMode == 3 || absMode == 1;
-    bool absRow = absMode == 3 || absMode == 2;
-    std::string text;
-    if (g.Anchored()) {
-        std::uint8_t corner = std::uint8_t((absRow ? 1 : 0) | (absCol ? 2 : 0));
-        text = FormatRange(e, g.Selection(), std::uint8_t(corner | corner << 2), true);
-    } else {
-        text = FormatAddress(e, g.Row(), g.Col(), absCol, absRow);
-    }
-    if (text.size() > 20)
-        text.resize(20);
-    return text;
-}
-
-void Shell::PointerMoved(SheetWindow& w, int pane)
-{
-    if (refreshing_ || &w != active_)
-        return;
-    refreshing_ = true;
-    GridState& g = w.Panes[pane];
-    if (edit_.Pointing) {
-        edit_.SetText(edit_.PointText + PointedReference(e_, g, edit_.AbsMode));
-    } else if (prompt_.Open) {
-        TRange sel = g.Selection();
-        prompt_.Text = RangeIsBlock(sel) ? FormatRange(e_, sel) : FormatAddress(e_, g.Row(), g.Col());
-        prompt_.Typed = false;
-    } else {
-        ShowCellInEditLine(w);
-    }
-    if (w.Synch && w.Split != SplitKind::None) {
-        GridState& other = w.Panes[1 - pane];
-        if (w.Split == SplitKind::Horizontal)
-            other.SetToprow(g.Toprow());
-        else
-            other.SetLeftcol(g.Leftcol());
-    }
-    view_->RepaintWindow(w);
-    Refresh();
-    refreshing_ = false;
-}
-
-void Shell::CycleAbsMode(SheetWindow& w)
-{
-    if (!edit_.Pointing) {
-        Refresh();
-        return;
-    }
-    edit_.AbsMode = (edit_.AbsMode + 3) % 4;
-    PointerMoved(w, w.ActivePane);
-}
-
 void Shell::EndMove(SheetWindow& w, int key)
 {
     GridState& g = w.Pane();
@@ -517,26 +354,12 @@ void Shell::EndMove(SheetWindow& w, int key)
     g.GoToCell(row, col);
 }
 
-void Shell::CtrlShortcut(SheetWindow& w, int key)
+void Shell::CtrlShortcut(int key)
 {
     switch (key) {
-    case 'B':
-    case 'I':
-    case 'U': {
-        std::uint8_t bit = key == 'B' ? 1 : key == 'I' ? 2 : 4;
-        TRange sel = w.Pane().Selection();
-        RestoreContext(e_, w.Slot);
-        TakeUndoSnapshot(e_);
-        PCell first = FindCell(e_, sel.FirstRow, sel.FirstCol);
-        bool on = !(first && (first->Style & bit));
-        for (int r = sel.FirstRow; r <= sel.LastRow; ++r)
-            for (int c = sel.FirstCol; c <= sel.LastCol; ++c)
-                if (PCell cell = FindCell(e_, r, c))
-                    cell->Style = std::uint8_t(on ? (cell->Style | bit) : (cell->Style & ~bit));
-        e_.Cur->Modified = true;
-        Repaint();
-        return;
-    }
+    case 'B': ToggleStyle(1); return;
+    case 'I': ToggleStyle(2); return;
+    case 'U': ToggleStyle(4); return;
     case 'C': Command("Clip1Click"); return;
     case 'X': Command("Cut1Click"); return;
     case 'V': Command("Paste1Click"); return;
@@ -546,171 +369,5 @@ void Shell::CtrlShortcut(SheetWindow& w, int key)
     }
 }
 
-void Shell::SwitchPane(SheetWindow& w)
-{
-    if (w.Split != SplitKind::None) {
-        w.ActivePane = 1 - w.ActivePane;
-        PointerMoved(w, w.ActivePane);
-        return;
-    }
-    Beep();
-    // The places change hands; each pane keeps the size of its widget.
-    GridState& shown = w.Panes[0];
-    GridState& hidden = w.Panes[1];
-    int width = shown.ViewportWidth(), height = shown.ViewportHeight();
-    int hiddenWidth = hidden.ViewportWidth(), hiddenHeight = hidden.ViewportHeight();
-    GridState held;
-    held.CopySettings(shown);
-    shown.CopySettings(hidden);
-    hidden.CopySettings(held);
-    shown.SetViewport(width, height);
-    hidden.SetViewport(hiddenWidth, hiddenHeight);
-    PointerMoved(w, 0);
-}
-
-void Shell::SplitWindow(SheetWindow& w, SplitKind kind)
-{
-    GridState& first = w.Panes[0];
-    GridState& second = w.Panes[1];
-    if (kind == SplitKind::None) {
-        w.Split = SplitKind::None;
-        w.ActivePane = 0;
-        w.Synch = false;
-        view_->RepaintWindow(w);
-        return;
-    }
-    second.CopySettings(first);
-    second.CollapseSelection();
-    if (kind == SplitKind::Horizontal) {
-        int y = first.RowTop(first.Row());
-        w.SplitPos = y > 0 ? y : first.ViewportHeight() / 2;
-        second.SetToprow(first.Row());
-    } else {
-        int next = std::min(first.Col() + 1, kLastCol);
-        int x = first.ColumnLeft(next);
-        w.SplitPos = x > 0 ? x : first.ViewportWidth() / 2;
-        second.SetLeftcol(next);
-        second.GoToCell(first.Row(), next);
-    }
-    w.Split = kind;
-    view_->RepaintWindow(w);
-}
-
-// A press in a pane finishes a pending entry, then makes the pane the
-// active one; false when the entry stays open.
-bool Shell::PressInPane(SheetWindow& w, int pane)
-{
-    if (&w != active_)
-        Activate(w);
-    if (edit_.Active && !edit_.Pointing && !FinishEntry(w))
-        return false;
-    if (w.Split != SplitKind::None)
-        w.ActivePane = pane;
-    return true;
-}
-
-void Shell::CellPressed(SheetWindow& w, int pane, int row, int col, bool shift, bool rightButton)
-{
-    if (!PressInPane(w, pane))
-        return;
-    GridState& g = w.Pane();
-    if (rightButton) {
-        TRange s = g.Selection();
-        bool inside = row >= s.FirstRow && row <= s.LastRow && col >= s.FirstCol && col <= s.LastCol;
-        if (!inside)
-            g.ClickCell(row, col);
-        return;
-    }
-    if (shift)
-        g.ExtendTo(row, col);
-    else
-        g.ClickCell(row, col);
-}
-
-void Shell::CellDragged(SheetWindow& w, int pane, int row, int col)
-{
-    if (&w != active_ || pane != w.ActivePane)
-        return;
-    GridState& g = w.Pane();
-    if (row != g.Row() || col != g.Col())
-        g.ExtendTo(row, col);
-}
-
-void Shell::ColumnHeaderPressed(SheetWindow& w, int pane, int col, bool shift)
-{
-    if (!PressInPane(w, pane))
-        return;
-    GridState& g = w.Pane();
-    g.SelectColumns(shift ? g.Selection().FirstCol : col, col);
-}
-
-void Shell::RowHeaderPressed(SheetWindow& w, int pane, int row, bool shift)
-{
-    if (!PressInPane(w, pane))
-        return;
-    GridState& g = w.Pane();
-    g.SelectRows(shift ? g.Selection().FirstRow : row, row);
-}
-
-void Shell::ColumnResized(SheetWindow& w, int col, int pixels)
-{
-    if (col < 0 || col > kLastCol)
-        return;
-    ResizeLayout(w, [&](SheetLayout& layout) {
-        layout.ColWidths[col] = std::uint16_t(std::clamp(pixels * 100 / std::max(1, options_.Zoom), 0, 2000));
-    });
-}
-
-void Shell::RowResized(SheetWindow& w, int row, int pixels)
-{
-    if (row < 0 || row > kLastRow)
-        return;
-    ResizeLayout(w, [&](SheetLayout& layout) {
-        layout.RowHeights[row] = std::uint16_t(std::clamp(pixels * 100 / std::max(1, options_.Zoom), 0, 1000));
-    });
-}
-
-// A new width or height, undoable on its own, shown in every window of the worksheet.
-void Shell::ResizeLayout(SheetWindow& w, const std::function<void(SheetLayout&)>& change)
-{
-    RestoreContext(e_, w.Slot);
-    SnapshotSizes(e_);
-    change(e_.Cur->Layout);
-    e_.Cur->Modified = true;
-    RepaintSheet(w.Slot);
-}
-
-void Shell::TabClicked(SheetWindow& w, int tab)
-{
-    GridState& g = w.Pane();
-    int rowsPerTab = e_.Slots[w.Slot]->Settings.RowsPerSheet;
-    g.ReleaseAnchor();
-    g.GoToCell(RowForTab(rowsPerTab, tab, g.Row()), g.Col());
-}
-
-void Shell::Scrolled(SheetWindow& w, int pane, int topRow, int leftCol)
-{
-    GridState& g = w.Panes[pane];
-    g.SetToprow(topRow);
-    g.SetLeftcol(leftCol);
-    if (w.Synch && w.Split != SplitKind::None) {
-        GridState& other = w.Panes[1 - pane];
-        if (w.Split == SplitKind::Horizontal)
-            other.SetToprow(g.Toprow());
-        else
-            other.SetLeftcol(g.Leftcol());
-    }
-    view_->RepaintWindow(w);
-}
-
-void Shell::EditLineClicked(int caret)
-{
-    if (!active_ || prompt_.Open)
-        return;
-    if (!edit_.Active)
-        StartEdit(*active_);
-    edit_.Caret = std::clamp(caret, 0, int(edit_.Text.size()));
-    Refresh();
-}
 
 }  // namespace zt

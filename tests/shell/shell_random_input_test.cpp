@@ -50,7 +50,7 @@ TEST_F(ShellTest, RandomInputNeverBreaksTheShell)
             shell.KeyDown(KeyEvent{kKeys[pick(std::size(kKeys))], pick(4) == 0, pick(8) == 0});
             break;
         case 3:
-            shell.KeyUp(KeyEvent{pick(2) ? vkControl : 'B'});
+            shell.KeyUp(KeyEvent{pick(2) ? int(vkControl) : int('B')});
             break;
         case 4:
         case 5:
