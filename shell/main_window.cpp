@@ -7,6 +7,9 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QToolBar>
 
