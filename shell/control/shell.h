@@ -193,6 +193,7 @@ private:
     void CtrlShortcut(int key);
     void SplitWindow(SheetWindow& w, SplitKind kind);
     bool PressInPane(SheetWindow& w, int pane);
+    void FollowPane(SheetWindow& w, int pane);
     void ResizeLayout(SheetWindow& w, const std::function<void(SheetLayout&)>& change);
     void RepaintSheet(int slot);  // every window on the worksheet
     FileDialogResult AskForWorksheet(const std::string& title, const std::string& filter);

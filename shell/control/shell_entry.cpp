@@ -147,13 +147,7 @@ void Shell::PointerMoved(SheetWindow& w, int pane)
     } else {
         ShowCellInEditLine(w);
     }
-    if (w.Synch && w.Split != SplitKind::None) {
-        GridState& other = w.Panes[1 - pane];
-        if (w.Split == SplitKind::Horizontal)
-            other.SetToprow(g.Toprow());
-        else
-            other.SetLeftcol(g.Leftcol());
-    }
+    FollowPane(w, pane);
     view_->RepaintWindow(w);
     Refresh();
     refreshing_ = false;
@@ -178,6 +172,5 @@ void Shell::EditLineClicked(int caret)
     edit_.Caret = std::clamp(caret, 0, int(edit_.Text.size()));
     Refresh();
 }
-
 
 }  // namespace zt

@@ -150,20 +150,27 @@ void Shell::TabClicked(SheetWindow& w, int tab)
     g.GoToCell(RowForTab(rowsPerTab, tab, g.Row()), g.Col());
 }
 
+// Synchronised panes scroll along with the one that moved: rows for a
+// horizontal split, columns for a vertical one.
+void Shell::FollowPane(SheetWindow& w, int pane)
+{
+    if (!w.Synch || w.Split == SplitKind::None)
+        return;
+    const GridState& g = w.Panes[pane];
+    GridState& other = w.Panes[1 - pane];
+    if (w.Split == SplitKind::Horizontal)
+        other.SetToprow(g.Toprow());
+    else
+        other.SetLeftcol(g.Leftcol());
+}
+
 void Shell::Scrolled(SheetWindow& w, int pane, int topRow, int leftCol)
 {
     GridState& g = w.Panes[pane];
     g.SetToprow(topRow);
     g.SetLeftcol(leftCol);
-    if (w.Synch && w.Split != SplitKind::None) {
-        GridState& other = w.Panes[1 - pane];
-        if (w.Split == SplitKind::Horizontal)
-            other.SetToprow(g.Toprow());
-        else
-            other.SetLeftcol(g.Leftcol());
-    }
+    FollowPane(w, pane);
     view_->RepaintWindow(w);
 }
-
 
 }  // namespace zt
