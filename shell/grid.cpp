@@ -173,6 +173,7 @@ void TGrid::PaintCells(QPainter& p)
     ctx.Scale = g.Zoom();
     ctx.GridLines = g.Grid;
     ctx.ThreeD = ws.Settings.ThreeD;
+    ctx.AltBackground = window_.AltBackground;
     bool pointer = shell_.Active() == &window_ && window_.ActivePane == pane_;
     ctx.Selection = RangeIsBlock(g.Selection()) ? g.Selection() : kUndefinedRange;
     ctx.CurRow = pointer ? g.Row() : -1;

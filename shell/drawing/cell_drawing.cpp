@@ -17,6 +17,7 @@ namespace {
 constexpr int kPad = 4;  // text keeps this far from the cell's left and right edges
 constexpr std::uint8_t kDefaultTypeface = 255;
 constexpr ColorRef kWhite = 0xFFFFFF;
+constexpr ColorRef kAltBackground = 0xFFFF80;  // the window switch of Shift+F6
 constexpr ColorRef kBlack = 0x000000;
 constexpr ColorRef kGridColor = 0xC0C0C0;
 constexpr ColorRef kShadowColor = 0x808080;
@@ -272,6 +273,8 @@ private:
         ColorRef back = BackgroundOf(s_.BackColor);
         if (ctx_.Printing)
             back = kWhite;
+        else if (ctx_.AltBackground)
+            back = kAltBackground;
         else if (s_.Band && row_ % 2 == 1)
             back = BackgroundOf(s_.BandColor);
         if (cell && (cell->Colors & kColorDefaultBackground) == 0)

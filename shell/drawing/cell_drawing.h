@@ -17,6 +17,7 @@ struct RowDrawContext {
     int GridLines = 2;       // bit 2: lines around each cell; bit 1: lines once for the row area
     bool PrintGrid = false;  // grid lines on paper
     bool ThreeD = false;     // raised cells
+    bool AltBackground = false;  // the window's alternate background (0xFFFF80) instead of the worksheet's
     TRange Selection = kUndefinedRange;  // screen only
     int CurRow = -1;         // the cell pointer; screen only
     int CurCol = -1;

@@ -308,6 +308,9 @@ TEST_F(CellDrawingTest, SheetBackgroundAndBanding)
     EXPECT_EQ(FillOf(CellRect(0, 1)), 0xE0FFFFu);
     Draw(2, 0);
     EXPECT_EQ(FillOf(CellRect(0, 2)), 0xC0C0C0u);
+    ctx.AltBackground = true;  // the window's switch wins over sheet and band colours
+    Draw(1, 0);
+    EXPECT_EQ(FillOf(CellRect(0, 1)), 0xFFFF80u);
 }
 
 TEST_F(CellDrawingTest, CellColoursOverrideTheSheetColours)
