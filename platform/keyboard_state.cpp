@@ -1,6 +1,6 @@
 #include "platform/keyboard_state.h"
 
-#include "shell/control/key_event.h"
+#include "platform/key_event.h"
 
 namespace zt {
 namespace {

@@ -245,7 +245,12 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
     Qt::KeyboardModifiers mods = k->modifiers();
     if (mods & Qt::AltModifier)
         return false;
-    KeyEvent key{VirtualKeyOf(k->key()), bool(mods & Qt::ShiftModifier), bool(mods & Qt::ControlModifier), false};
+    // Keys Qt has no name for (a screen width left or right, played by
+    // macros) arrive with the program's own key number as their native key.
+    int vk = VirtualKeyOf(k->key());
+    if (vk == 0 && (k->nativeVirtualKey() == vkBigRight || k->nativeVirtualKey() == vkBigLeft))
+        vk = int(k->nativeVirtualKey());
+    KeyEvent key{vk, bool(mods & Qt::ShiftModifier), bool(mods & Qt::ControlModifier), false};
     if (event->type() == QEvent::KeyRelease) {
         if (!k->isAutoRepeat() && key.Key)
             shell_.KeyUp(key);

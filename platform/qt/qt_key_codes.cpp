@@ -2,7 +2,7 @@
 
 #include <Qt>
 
-#include "shell/control/key_event.h"
+#include "platform/key_event.h"
 
 namespace zt {
 

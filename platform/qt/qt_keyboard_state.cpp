@@ -4,7 +4,7 @@
 #include <QKeyEvent>
 #include <QWidget>
 
-#include "shell/control/key_event.h"
+#include "platform/key_event.h"
 
 namespace zt {
 namespace {

@@ -4,7 +4,7 @@
 
 #include "core/range.h"
 #include "core/sheet_layout.h"
-#include "shell/control/key_event.h"
+#include "platform/key_event.h"
 
 namespace zt {
 

@@ -7,7 +7,7 @@
 
 #include "core/engine.h"
 #include "shell/control/edit_line.h"
-#include "shell/control/key_event.h"
+#include "platform/key_event.h"
 #include "shell/control/mode_indicator.h"
 #include "shell/control/sheet_window.h"
 #include "shell/control/shell_view.h"

@@ -43,6 +43,10 @@ void Shell::KeyDown(const KeyEvent& key)
         Refresh();
         return;
     }
+    if (key.Key == vkMenu) {
+        view_->OpenMainMenu();
+        return;
+    }
     if (key.Key == vkF7) {
         Beep();
         if (windows_.size() > 1 && active_) {

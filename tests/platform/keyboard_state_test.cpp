@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/keyboard_state.h"
-#include "shell/control/key_event.h"
+#include "platform/key_event.h"
 
 namespace zt {
 namespace {

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "shell/control/key_event.h"
+#include "platform/key_event.h"
 #include "shell/control/menu_table.h"
 
 namespace zt {
