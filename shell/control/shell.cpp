@@ -141,6 +141,46 @@ SheetWindow* Shell::NewWindow()
     return &ref;
 }
 
+SheetWindow* Shell::WindowOnSheet(int slot)
+{
+    if (slot < 1 || slot > kMaxSheetSlots || !e_.Slots[slot] || windows_.size() >= std::size_t(kMaxWindows))
+        return nullptr;
+    if (WindowsOnSlot(slot) > 0)
+        OpenSheet(e_, e_.Slots[slot]->Name);
+    auto w = std::make_unique<SheetWindow>();
+    w->Slot = slot;
+    w->Caption = e_.Slots[slot]->Name;
+    w->Untitled = e_.Slots[slot]->FilePath.empty();
+    SheetWindow& ref = *w;
+    windows_.push_back(std::move(w));
+    ConnectPane(ref, 0);
+    ConnectPane(ref, 1);
+    view_->WindowOpened(ref);
+    Activate(ref);
+    return &ref;
+}
+
+void Shell::SetMacroRunning(bool running)
+{
+    MacroRunning = running;
+    MacroWaitingKey = false;
+    for (auto& w : windows_)
+        for (GridState& g : w->Panes)
+            g.IgCtrl = running;
+    if (!running) {
+        stepCaption_.clear();
+        if (mode_ == ShellMode::Step)
+            SetMode(edit_.Active ? ShellMode::Edit : ShellMode::Ready);
+    }
+    Refresh();
+}
+
+void Shell::ShowMacroStep(const std::string& caption)
+{
+    stepCaption_ = caption;
+    SetMode(ShellMode::Step);
+}
+
 void Shell::Activate(SheetWindow& w)
 {
     if (active_ && active_ != &w) {

@@ -81,6 +81,8 @@ public:
     const SheetWindow* Active() const { return active_; }
     const std::vector<std::unique_ptr<SheetWindow>>& Windows() const { return windows_; }
     SheetWindow* NewWindow();  // null when no worksheet slot is free
+    // A window on a worksheet that is already open (batch mode's worksheet).
+    SheetWindow* WindowOnSheet(int slot);
     bool OpenFile(const std::string& path);  // a second window when already open
     void Activate(SheetWindow& w);
     bool CloseWindow(SheetWindow& w);  // false when the user kept it open
@@ -157,6 +159,14 @@ public:
     // instance); macros come with their interpreter.
     std::function<void(int row, int col)> RunMacroAt;
     bool MacroRunning = false;
+    // A macro waiting for a key takes the next character typed in a grid.
+    bool MacroWaitingKey = false;
+    bool MacroKeyArrived = false;
+    char MacroKey = 0;
+    void SetMacroRunning(bool running);
+    // Single-step mode: "Step" in the mode indicator, the cell in the caption.
+    void ShowMacroStep(const std::string& caption);
+    const std::string& StepCaption() const { return stepCaption_; }
     // The message of another start asking for the macro at a cell: refused
     // (false) for a cell off the worksheet, while a macro runs, or with no
     // worksheet window open.
@@ -213,6 +223,7 @@ private:
     int untitledCount_ = 0;
     ShellOptions options_;
     std::vector<std::string> recent_;
+    std::string stepCaption_;
 };
 
 }  // namespace zt

@@ -291,6 +291,12 @@ void Shell::EditKeyDown(SheetWindow& w, const KeyEvent& key)
 void Shell::GridChar(SheetWindow& w, char ch)
 {
     unsigned char u = static_cast<unsigned char>(ch);
+    if (MacroWaitingKey) {
+        MacroWaitingKey = false;
+        MacroKeyArrived = true;
+        MacroKey = ch;
+        return;
+    }
     if (ch == '\t' || u == 27)
         return;
     if (edit_.Pointing && ch == '.') {

@@ -1,0 +1,65 @@
+#include "shell/control/shell_macro_host.h"
+
+#include "macro/macro_key_events.h"
+
+namespace zt {
+
+void DeliverToShell(Shell& shell, const InjectedKey& key)
+{
+    switch (key.What) {
+    case InjectedKey::Kind::Press: shell.KeyDown(key.Key); break;
+    case InjectedKey::Kind::Release: shell.KeyUp(key.Key); break;
+    case InjectedKey::Kind::Character: shell.KeyPress(key.Char); break;
+    }
+}
+
+void ShellMacroHost::PlayKeys(const std::string& batch)
+{
+    PlayKeyBatch(injector_, batch);
+    ProcessEvents();
+}
+
+void ShellMacroHost::ProcessEvents()
+{
+    if (Pump)
+        Pump();
+}
+
+bool ShellMacroHost::WaitForKey(char& key) { return AwaitKey && AwaitKey(key); }
+
+bool ShellMacroHost::InputText(const std::string& prompt, std::string& answer)
+{
+    return AskText && AskText(prompt, answer);
+}
+
+int ShellMacroHost::MenuChoice(const std::vector<std::string>& items, const std::vector<std::string>& hints,
+                               const std::string& title)
+{
+    return AskMenu ? AskMenu(items, hints, title) : int(items.size()) + 1;
+}
+
+TRange ShellMacroHost::CursorCell() const
+{
+    const SheetWindow* w = shell_.Active();
+    if (!w)
+        return TRange{0, 0, 0, 0};
+    const GridState& g = w->Pane();
+    return TRange{std::int16_t(g.Col()), std::int16_t(g.Row()), std::int16_t(g.Col()), std::int16_t(g.Row())};
+}
+
+void ShellMacroHost::ShowStep(const std::string& caption) { shell_.ShowMacroStep(caption); }
+
+void ShellMacroHost::MacroStateChanged(bool running) { shell_.SetMacroRunning(running); }
+
+unsigned long long ShellMacroHost::TickCount() const
+{
+    return static_cast<unsigned long long>(clock_.Milliseconds());
+}
+
+void ShellMacroHost::Sleep(unsigned milliseconds)
+{
+    if (Wait)
+        Wait(milliseconds);
+}
+
+}  // namespace zt
