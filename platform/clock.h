@@ -1,4 +1,5 @@
 #pragma once
+#include <chrono>
 #include <cstdint>
 #include <vector>
 
@@ -9,6 +10,16 @@ class Clock {
 public:
     virtual ~Clock() = default;
     virtual std::int64_t Milliseconds() const = 0;
+};
+
+// The system's monotonic clock, for batch mode: never goes back.
+class SteadyClock : public Clock {
+public:
+    std::int64_t Milliseconds() const override
+    {
+        using namespace std::chrono;
+        return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+    }
 };
 
 class VirtualTimer;

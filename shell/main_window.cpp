@@ -51,6 +51,7 @@ TForm1::TForm1(Engine& e, QWidget* parent)
     tbarmenu1_->setObjectName("tbarmenu1");
     addToolBar(Qt::BottomToolBarArea, tbarmenu1_);
     shell_.SetView(this);
+    shell_.InstallEngineView();
     qApp->installEventFilter(this);
     resize(1024, 720);
     RefreshBars();

@@ -57,10 +57,9 @@ private:
 
 }  // namespace
 
-Shell::Shell(Engine& e, ShellPlatform platform) : e_(e), platform_(platform)
-{
-    e_.View = std::make_unique<ShellEngineView>(*this);
-}
+Shell::Shell(Engine& e, ShellPlatform platform) : e_(e), platform_(platform) {}
+
+void Shell::InstallEngineView() { e_.View = std::make_unique<ShellEngineView>(*this); }
 
 Shell::~Shell() = default;
 

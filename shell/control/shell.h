@@ -73,6 +73,9 @@ public:
     ~Shell();
 
     void SetView(ShellView* view) { view_ = view ? view : &noView_; }
+    // The selection and pointer of the active window become what the words
+    // RANGE and CURSOR of formulas mean.
+    void InstallEngineView();
     void SetFileDialogs(FileDialogs* dialogs) { platform_.Dialogs = dialogs; }
     Engine& Eng() { return e_; }
 

@@ -28,6 +28,7 @@ protected:
         InstallFormulaEngine(e);
         InstallFileHooks(e);
         e.Notifier = &notify;
+        shell.InstallEngineView();
         w = shell.NewWindow();
         Viewports(*w);
     }
