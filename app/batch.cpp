@@ -5,6 +5,7 @@
 
 #include "app/batch_args.h"
 #include "app/batch_commands.h"
+#include "app/batch_macros.h"
 #include "core/cell_store.h"
 #include "files/external_sheets.h"
 #include "formula/formula_engine.h"
@@ -60,15 +61,56 @@ bool BatchSession::RunLine(std::string_view raw)
     return false;
 }
 
+BatchSession::~BatchSession() = default;
+
 int BatchSession::Run(std::istream& in)
 {
     bool anyFailed = false;
+    input_ = &in;
     std::string line;
-    while (std::getline(in, line))
+    for (;;) {
+        if (lookahead_) {
+            line = std::move(*lookahead_);
+            lookahead_.reset();
+        } else if (!std::getline(in, line)) {
+            break;
+        }
         if (!RunLine(line))
             anyFailed = true;
+    }
+    input_ = nullptr;
     out_.flush();
     return anyFailed ? 1 : 0;
+}
+
+BatchMacros& BatchSession::Macros()
+{
+    if (!macros_) {
+        macros_ = std::make_unique<BatchMacros>(engine_, *view_);
+        // An input command of a running macro takes the next line when it
+        // reads "answer TEXT"; any other line waits for its turn.
+        macros_->NextInputAnswer = [this](std::string& answer) {
+            constexpr std::string_view kAnswer = "answer ";
+            std::string line;
+            if (lookahead_)
+                line = *lookahead_;
+            else if (!input_ || !std::getline(*input_, line))
+                return false;
+            if (!line.empty() && line.back() == '\r')
+                line.pop_back();
+            if (line.rfind(kAnswer, 0) != 0) {
+                lookahead_ = line;
+                return false;
+            }
+            lookahead_.reset();
+            std::string text;
+            if (!Cp1252FromUtf8(std::string_view(line).substr(kAnswer.size()), text))
+                return false;
+            answer = text;
+            return true;
+        };
+    }
+    return *macros_;
 }
 
 std::string BatchHelp()

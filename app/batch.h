@@ -1,5 +1,7 @@
 #pragma once
 #include <iosfwd>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -20,13 +22,18 @@ public:
 
 // Batch mode: reads commands one per line, writes results to `out` and the
 // program's messages to `err`.
+class BatchMacros;
+
 class BatchSession {
 public:
     BatchSession(std::ostream& out, std::ostream& err);
+    ~BatchSession();
 
     // Runs every line of the input; the exit status: 1 when any command
     // reported an error, else 0.
     int Run(std::istream& in);
+    // Macros and keys, made on first use.
+    BatchMacros& Macros();
     // Runs one line; false when it reported an error.
     bool RunLine(std::string_view line);
 
@@ -45,6 +52,9 @@ private:
     HeadlessNotify notify_;
     BatchView* view_;
     bool failed_ = false;
+    std::istream* input_ = nullptr;
+    std::optional<std::string> lookahead_;  // a line read while looking for an answer
+    std::unique_ptr<BatchMacros> macros_;
 };
 
 // The text of `ztb32 --help`.

@@ -10,6 +10,7 @@
 #include "app/batch_style_commands.h"
 #include "app/batch_file_commands.h"
 #include "app/batch_graph_commands.h"
+#include "app/batch_macro_commands.h"
 #include "app/batch_range_commands.h"
 #include "core/address.h"
 #include "core/cell_entry.h"
@@ -304,6 +305,10 @@ constexpr BatchCommand kCommands[] = {
     {"graph", "WHAT ...", "the current graph: reset, type N, range X|A..F RANGE, title 1..4 TEXT, legend A..F TEXT, save|use|delete NAME, show", CmdGraph},
     {"style", "RANGE WORD...", "bold italic underline plain left right center fg=0..15 bg=0..15 border=BYTE size=PT font=NAME", CmdStyle},
     {"tabs", "ROWS", "rows per sheet tab (0 or 8192: one sheet)", CmdTabs},
+    {"macro", "ADDR", "run the macro that starts at a cell until it ends", CmdMacro},
+    {"macrotext", "TEXT", "run one line of macro text, as a macro button does", CmdMacroText},
+    {"keys", "TEXT", "type keys into the worksheet window, written as in macros: 12~{DOWN 2}", CmdKeys},
+    {"answer", "TEXT", "an answer for an input command of a macro (or the line right after the command)", CmdAnswer},
     {"print", "RANGE|all", "ADDR<TAB>value for every non-blank cell (all: the used area)", CmdPrint},
     {"help", "", "this list", CmdHelp},
 };

@@ -29,6 +29,11 @@ public:
                            const std::string& title) = 0;
     // The cell pointer, for addresses written CURSOR or left empty.
     virtual TRange CursorCell() const = 0;
+    // Moves the cell pointer, at once, so that the next command sees the
+    // result: GOTO drops an anchor, XDN extends an anchored selection.
+    // ANCHOR sets or drops the selection's anchor.
+    virtual void GoToCell(int row, int col, bool extend) = 0;
+    virtual void SetAnchor(bool on) = 0;
     // Single-step mode shows where the macro is: the mode indicator says
     // "Step" and the caption the cell and its text.
     virtual void ShowStep(const std::string& caption) = 0;

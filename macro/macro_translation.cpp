@@ -99,7 +99,9 @@ void AppendCommand(Translation& t, const MacroCommand& command)
     int depth = 0;
     while (t.Pos < t.Text.size()) {
         char ch = t.Text[t.Pos++];
-        if (ch == t.Separator)
+        // The separator splits arguments; inside parentheses it belongs to
+        // the formula (@SUM(B1,B3)) and stays as written.
+        if (ch == t.Separator && depth <= 0)
             ch = ' ';
         if ((ch == ' ' || ch == '}') && depth <= 0) {
             endArgument();

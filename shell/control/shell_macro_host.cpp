@@ -47,6 +47,26 @@ TRange ShellMacroHost::CursorCell() const
     return TRange{std::int16_t(g.Col()), std::int16_t(g.Row()), std::int16_t(g.Col()), std::int16_t(g.Row())};
 }
 
+void ShellMacroHost::GoToCell(int row, int col, bool extend)
+{
+    if (SheetWindow* w = shell_.Active()) {
+        if (!extend)
+            w->Pane().ReleaseAnchor();
+        w->Pane().GoToCell(row, col);
+    }
+}
+
+void ShellMacroHost::SetAnchor(bool on)
+{
+    SheetWindow* w = shell_.Active();
+    if (!w)
+        return;
+    if (on)
+        w->Pane().SetAnchor();
+    else
+        w->Pane().CollapseSelection();
+}
+
 void ShellMacroHost::ShowStep(const std::string& caption) { shell_.ShowMacroStep(caption); }
 
 void ShellMacroHost::MacroStateChanged(bool running) { shell_.SetMacroRunning(running); }

@@ -36,6 +36,8 @@ public:
     int MenuChoice(const std::vector<std::string>& items, const std::vector<std::string>& hints,
                    const std::string& title) override;
     TRange CursorCell() const override;
+    void GoToCell(int row, int col, bool extend) override;
+    void SetAnchor(bool on) override;
     void ShowStep(const std::string& caption) override;
     void MacroStateChanged(bool running) override;
     unsigned long long TickCount() const override;

@@ -87,7 +87,8 @@ TEST_F(MacroTranslation, CommandArguments)
     EXPECT_EQ(Translate("{let A1;5}", ';'), Cmd("E") + "A1" + kEnter + "5" + kEnter);
     // With another separator the comma stays in the argument.
     EXPECT_EQ(Translate("{LET A1;@SUM(1,2)}", ';'), Cmd("E") + "A1" + kEnter + "@SUM(1,2)" + kEnter);
-    EXPECT_EQ(Translate("{LET A1,@SUM(B1,B2)}"), Cmd("E") + "A1" + kEnter + "@SUM(B1 B2)" + kEnter);
+    // Inside parentheses the separator belongs to the formula.
+    EXPECT_EQ(Translate("{LET A1,@SUM(B1,B2)}"), Cmd("E") + "A1" + kEnter + "@SUM(B1,B2)" + kEnter);
     EXPECT_EQ(Translate("{IF @ISERR(A1 + 1)}"), Cmd("I") + "@ISERR(A1 + 1)" + kEnter);
     EXPECT_EQ(Translate("{IF @ISERR(A1}+1)}x"), Cmd("I") + "@ISERR(A1}+1)" + kEnter + "x");
     EXPECT_EQ(Translate("{OPEN 1,2,\"F.TXT\"}"),

@@ -1,0 +1,77 @@
+#include "app/batch_macros.h"
+
+#include <thread>
+
+#include "app/batch.h"
+#include "macro/macro_key_events.h"
+#include "macro/macro_translation.h"
+
+namespace zt {
+
+BatchMacros::BatchMacros(Engine& e, BatchView& view)
+    : e_(e), view_(view), shell_(e, ShellPlatform{&dialogs_, &clipboard_, &keys_}),
+      host_(shell_, injector_, clock_), interpreter_(e, host_)
+{
+    shell_.WindowOnSheet(e.CurSlot);
+    host_.Pump = [this] { Drain(); };
+    host_.AwaitKey = [this](char& key) {
+        std::string answer;
+        if (!NextAnswer(answer) || answer.empty())
+            return false;
+        key = answer.front();
+        return true;
+    };
+    host_.AskText = [this](const std::string&, std::string& answer) { return NextAnswer(answer); };
+    host_.Wait = [](unsigned ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); };
+    shell_.RunMacroAt = [this](int row, int col) { interpreter_.RunMacroAt(row, col); };
+}
+
+BatchMacros::~BatchMacros() = default;
+
+void BatchMacros::Drain()
+{
+    injector_.Drain([this](const InjectedKey& key) { DeliverToShell(shell_, key); });
+}
+
+bool BatchMacros::NextAnswer(std::string& answer)
+{
+    if (!answers_.empty()) {
+        answer = answers_.front();
+        answers_.pop_front();
+        return true;
+    }
+    return NextInputAnswer && NextInputAnswer(answer);
+}
+
+void BatchMacros::TakeView()
+{
+    SheetWindow* w = shell_.Active();
+    if (!w || w->Slot != e_.CurSlot)
+        w = shell_.WindowOnSheet(e_.CurSlot);
+    if (!w)
+        return;
+    GridState& g = w->Pane();
+    g.ReleaseAnchor();
+    g.GoToCell(view_.Cursor.FirstRow, view_.Cursor.FirstCol);
+    if (RangeIsDefined(view_.Selected))
+        g.SetSelection(view_.Selected);
+}
+
+void BatchMacros::GiveView()
+{
+    SheetWindow* w = shell_.Active();
+    if (!w)
+        return;
+    const GridState& g = w->Pane();
+    view_.Cursor = TRange{std::int16_t(g.Col()), std::int16_t(g.Row()), std::int16_t(g.Col()), std::int16_t(g.Row())};
+    if (RangeIsBlock(g.Selection()))
+        view_.Selected = g.Selection();
+}
+
+void BatchMacros::PlayKeys(const std::string& text)
+{
+    PlayKeyBatch(injector_, TranslateMacroText(e_, text));
+    Drain();
+}
+
+}  // namespace zt

@@ -1,0 +1,59 @@
+#pragma once
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "macro/macro_interpreter.h"
+#include "platform/clipboard.h"
+#include "platform/clock.h"
+#include "platform/file_dialogs.h"
+#include "platform/key_injector.h"
+#include "platform/keyboard_state.h"
+#include "shell/control/shell.h"
+#include "shell/control/shell_macro_host.h"
+
+namespace zt {
+
+class BatchView;
+
+// Macros in batch mode: a window without widgets on the batch worksheet,
+// keys played into it through a queue, and answers for the input commands
+// taken from "answer TEXT" lines.
+class BatchMacros {
+public:
+    BatchMacros(Engine& e, BatchView& view);
+    ~BatchMacros();
+
+    // The batch cursor and selection go into the window before a macro or
+    // keys, and come back after, so that both kinds of commands agree.
+    void TakeView();
+    void GiveView();
+
+    Shell& Window() { return shell_; }
+    MacroInterpreter& Interpreter() { return interpreter_; }
+    // Plays keys written in macro notation ("abc~{DOWN 2}") into the window.
+    void PlayKeys(const std::string& text);
+    // Answers queued for the input commands; when none is queued, the
+    // next input line is asked for one ("answer TEXT").
+    std::deque<std::string>& Answers() { return answers_; }
+    std::function<bool(std::string&)> NextInputAnswer;
+
+private:
+    bool NextAnswer(std::string& answer);
+    void Drain();
+
+    Engine& e_;
+    BatchView& view_;
+    ScriptedFileDialogs dialogs_;
+    MemoryClipboard clipboard_;
+    PlainKeyboardState keys_;
+    Shell shell_;
+    QueuedKeyInjector injector_;
+    SteadyClock clock_;
+    ShellMacroHost host_;
+    MacroInterpreter interpreter_;
+    std::deque<std::string> answers_;
+};
+
+}  // namespace zt
