@@ -23,7 +23,12 @@ BatchMacros::BatchMacros(Engine& e, BatchView& view)
     };
     host_.AskText = [this](const std::string&, std::string& answer) { return NextAnswer(answer); };
     host_.Wait = [](unsigned ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); };
-    shell_.RunMacroAt = [this](int row, int col) { interpreter_.RunMacroAt(row, col); };
+    shell_.RunMacroAt = [this](int row, int col) {
+        interpreter_.State().StepMode = shell_.MacroStepMode;
+        shell_.MacroStepMode = false;
+        interpreter_.RunMacroAt(row, col);
+    };
+    shell_.BreakMacro = [this] { interpreter_.BreakMacro(); };
 }
 
 BatchMacros::~BatchMacros() = default;

@@ -39,12 +39,10 @@ int KeyOfCode(char code)
     }
 }
 
-void AddKey(std::vector<InjectedKey>& out, int key, char ch)
+void AddKey(std::vector<InjectedKey>& out, int key, bool shift = false)
 {
-    KeyEvent k{key};
+    KeyEvent k{key, shift};
     out.push_back(InjectedKey{InjectedKey::Kind::Press, k, 0});
-    if (ch)
-        out.push_back(InjectedKey{InjectedKey::Kind::Character, {}, ch});
     out.push_back(InjectedKey{InjectedKey::Kind::Release, k, 0});
 }
 
@@ -58,18 +56,16 @@ std::vector<InjectedKey> KeyEventsOfBatch(std::string_view batch)
         if (ch == kMacroFiller || ch == kMacroCommandMarker || ch == kMacroStop)
             continue;
         if (ch == '~' || ch == kMacroKeyEnter) {
-            AddKey(out, vkReturn, 0);
+            AddKey(out, vkReturn);
         } else if (u < 32) {
             if (int key = KeyOfCode(ch))
-                AddKey(out, key, 0);
+                AddKey(out, key);
+        } else if (u < 128 && std::isalnum(u)) {
+            // Letters and digits are keys that type themselves (Shift for
+            // capitals), as a keyboard sends them.
+            AddKey(out, std::toupper(u), std::isupper(u) != 0);
         } else {
-            // Letters and digits go down as their key, as a keyboard sends
-            // them; every other character arrives as a character only.
-            int key = std::isalnum(u) && u < 128 ? std::toupper(u) : 0;
-            if (key)
-                AddKey(out, key, ch);
-            else
-                out.push_back(InjectedKey{InjectedKey::Kind::Character, {}, ch});
+            out.push_back(InjectedKey{InjectedKey::Kind::Character, {}, ch});
         }
     }
     return out;

@@ -7,7 +7,8 @@
 namespace zt {
 
 // The key events that a batch of macro keystrokes stands for, in order:
-// each key goes down, types its character where it has one, and goes up.
+// letters and digits are keys going down and up (their press types them,
+// as on a keyboard); other characters are typed as characters.
 // Key codes of the line become their keys (13 Enter, 16 Down, 2 and 9 a
 // screen width left and right, ...); fillers, markers and the stop
 // sentinel play nothing.

@@ -2,6 +2,12 @@
 
 #include <QActionGroup>
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QInputDialog>
+#include <QListWidget>
+#include <QThread>
+#include <QTimer>
+#include <QVBoxLayout>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMdiArea>
@@ -23,7 +29,7 @@ namespace zt {
 
 TForm1::TForm1(Engine& e, QWidget* parent)
     : QMainWindow(parent), notify_(this), dialogs_(this), shell_(e, ShellPlatform{&dialogs_, &clipboard_, &keys_}),
-      e_(e), mdi_(new QMdiArea(this))
+      e_(e), macroHost_(shell_, injector_, clock_), macro_(e, macroHost_), mdi_(new QMdiArea(this))
 {
     setObjectName("TForm1");
     setWindowTitle("ZENTABULAR");
@@ -52,6 +58,7 @@ TForm1::TForm1(Engine& e, QWidget* parent)
     addToolBar(Qt::BottomToolBarArea, tbarmenu1_);
     shell_.SetView(this);
     shell_.InstallEngineView();
+    ConnectMacros();
     qApp->installEventFilter(this);
     resize(1024, 720);
     RefreshBars();
@@ -62,6 +69,74 @@ TForm1::~TForm1()
     qApp->removeEventFilter(this);
     shell_.SetView(nullptr);
     e_.Notifier = nullptr;
+}
+
+// Macros start from the event loop (a key handler or a dialog must finish
+// first); their keys travel as posted key events, and their waits and
+// dialogs are the window's.
+void TForm1::ConnectMacros()
+{
+    shell_.RunMacroAt = [this](int row, int col) {
+        QTimer::singleShot(25, this, [this, row, col] {
+            macro_.State().StepMode = shell_.MacroStepMode;
+            shell_.MacroStepMode = false;
+            macro_.RunMacroAt(row, col);
+        });
+    };
+    shell_.BreakMacro = [this] { macro_.BreakMacro(); };
+    macroHost_.Pump = [this] {
+        QElapsedTimer waited;
+        waited.start();
+        do
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        while (injector_.Pending() && waited.elapsed() < 2000);
+    };
+    macroHost_.AwaitKey = [this](char& key) { return AwaitMacroKey(key); };
+    macroHost_.AskText = [this](const std::string& prompt, std::string& answer) {
+        bool ok = false;
+        QString text = QInputDialog::getText(this, ToQString(prompt), "Input?", QLineEdit::Normal, QString(), &ok);
+        return ok && FromQString(text, answer);
+    };
+    macroHost_.AskMenu = [this](const std::vector<std::string>& items, const std::vector<std::string>& hints,
+                                const std::string& title) { return AskMacroMenu(items, hints, title); };
+    macroHost_.Wait = [](unsigned ms) { QThread::msleep(ms); };
+}
+
+bool TForm1::AwaitMacroKey(char& key)
+{
+    shell_.MacroKeyArrived = false;
+    shell_.MacroWaitingKey = true;
+    while (!shell_.MacroKeyArrived && macro_.Running() && !macro_.State().MacroBreak && isVisible())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    shell_.MacroWaitingKey = false;
+    key = shell_.MacroKey;
+    return shell_.MacroKeyArrived;
+}
+
+// The macro menu: its items in a list, each one's description shown as it
+// is chosen; Enter picks, Escape gives the item after the last.
+int TForm1::AskMacroMenu(const std::vector<std::string>& items, const std::vector<std::string>& hints,
+                         const std::string& title)
+{
+    QDialog menu(this, Qt::Tool);
+    menu.setObjectName("TMmenu");
+    menu.setWindowTitle(title.empty() ? QString("Menu") : ToQString(title));
+    auto* layout = new QVBoxLayout(&menu);
+    auto* list = new QListWidget(&menu);
+    list->setObjectName("ttabmenu");
+    auto* hint = new QLabel(&menu);
+    for (const std::string& item : items)
+        list->addItem(ToQString(item));
+    connect(list, &QListWidget::currentRowChanged, hint, [hint, &hints](int row) {
+        hint->setText(row >= 0 && row < int(hints.size()) ? ToQString(hints[std::size_t(row)]) : QString());
+    });
+    connect(list, &QListWidget::itemActivated, &menu, &QDialog::accept);
+    layout->addWidget(list);
+    layout->addWidget(hint);
+    list->setCurrentRow(0);
+    if (menu.exec() != QDialog::Accepted || list->currentRow() < 0)
+        return int(items.size()) + 1;
+    return list->currentRow() + 1;
 }
 
 void TForm1::SetFileDialogs(FileDialogs* dialogs) { shell_.SetFileDialogs(dialogs ? dialogs : &dialogs_); }

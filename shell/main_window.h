@@ -3,12 +3,16 @@
 #include <map>
 #include <vector>
 
+#include "macro/macro_interpreter.h"
 #include "platform/keyboard_state.h"
+#include "platform/qt/qt_clock.h"
+#include "platform/qt/qt_key_injector.h"
 #include "platform/qt/qt_clipboard.h"
 #include "platform/qt/qt_file_dialogs.h"
 #include "platform/qt/qt_notify.h"
 #include "shell/control/menu_table.h"
 #include "shell/control/shell.h"
+#include "shell/control/shell_macro_host.h"
 
 class QComboBox;
 class QLabel;
@@ -35,6 +39,7 @@ public:
     ~TForm1() override;
 
     Shell& Controller() { return shell_; }
+    MacroInterpreter& Macros() { return macro_; }
     QMdiArea* MdiArea() { return mdi_; }
     TForm2* FormOf(const SheetWindow& w) const;
     // File dialogs and questions can be replaced, for tests and scripts.
@@ -64,6 +69,10 @@ private:
     void RefreshRecentFiles();
     void RefreshFormatTools();
     bool RoutesKeysOf(QObject* watched) const;
+    void ConnectMacros();
+    bool AwaitMacroKey(char& key);
+    int AskMacroMenu(const std::vector<std::string>& items, const std::vector<std::string>& hints,
+                     const std::string& title);
 
     QtNotify notify_;
     QtFileDialogs dialogs_;
@@ -71,6 +80,10 @@ private:
     PlainKeyboardState keys_;
     Shell shell_;
     Engine& e_;
+    QtKeyInjector injector_;
+    QtClock clock_;
+    ShellMacroHost macroHost_;
+    MacroInterpreter macro_;
 
     QMdiArea* mdi_;
     std::map<const SheetWindow*, QMdiSubWindow*> subWindows_;

@@ -279,8 +279,10 @@ void TForm1::RefreshBars()
     panel4_->setEnabled(!shell_.Windows().empty());
     RefreshRecentFiles();
     RefreshFormatTools();
-    if (windowTitle().isEmpty())
-        setWindowTitle("ZENTABULAR");
+    // Single-step mode shows the macro cell in the caption.
+    QString caption = shell_.StepCaption().empty() ? QString("ZENTABULAR") : ToQString(shell_.StepCaption());
+    if (windowTitle() != caption)
+        setWindowTitle(caption);
 
     SheetWindow* active = shell_.Active();
     if (edit.Active && !edit.Pointing)

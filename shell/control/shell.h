@@ -161,7 +161,9 @@ public:
     // A macro to start at a cell (Ctrl+letter or the message from another
     // instance); macros come with their interpreter.
     std::function<void(int row, int col)> RunMacroAt;
+    std::function<void()> BreakMacro;  // Ctrl+Break
     bool MacroRunning = false;
+    bool MacroStepMode = false;  // the next macro starts in single-step mode
     // A macro waiting for a key takes the next character typed in a grid.
     bool MacroWaitingKey = false;
     bool MacroKeyArrived = false;

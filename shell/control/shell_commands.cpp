@@ -50,7 +50,7 @@ static const std::map<std::string_view, std::string_view>& UnavailableCommands()
         {"Graph1Click", "Graph"}, {"View1Click", "Graph View"},
         {"Contents1Click", "Help"}, {"Tips1Click", "Tips"},
         {"spATClick", "Function List"},
-        {"sPsTEPClick", "Macro Single Step"}, {"spbtokClick", "User Button"},
+        {"spbtokClick", "User Button"},
         {"spdbtn2UpClick", "Insert Rows"}, {"spdbtn2DownClick", "Delete Rows"},
         {"spdbtn3UpClick", "Insert Columns"}, {"spdbtn3DownClick", "Delete Columns"},
         {"spdbtn4UpClick", "Sort"}, {"spdbtn4DownClick", "Sort"},
@@ -127,8 +127,23 @@ static const std::map<std::string_view, Handler>& CommandTable()
              if (int percent = ZoomPercent(tag))
                  s.SetZoom(percent);
          }},
-        {"Macro1Click", [](Shell& s, int) { s.AskMacroCell(); }},
+        {"Macro1Click", [](Shell& s, int) {
+             if (s.MacroRunning)
+                 return;
+             s.MacroStepMode = true;
+             s.AskMacroCell();
+         }},
         {"SpMacroDoClick", [](Shell& s, int) { s.AskMacroCell(); }},
+        {"sPsTEPClick", [](Shell& s, int) {
+             // Steps a macro waiting in single-step mode, or starts one.
+             if (!s.MacroRunning) {
+                 s.Command("Macro1Click");
+             } else if (s.MacroWaitingKey) {
+                 s.MacroWaitingKey = false;
+                 s.MacroKeyArrived = true;
+                 s.MacroKey = 0;
+             }
+         }},
         {"Clear1Click", [](Shell& s, int) {
              Engine& e = s.Eng();
              if (!s.Active() || !e.Notifier)

@@ -35,8 +35,11 @@ bool Filled(Engine& e, int row, int col)
 
 void Shell::KeyDown(const KeyEvent& key)
 {
-    if (key.Key == vkCancel)
-        return;  // breaks a running macro; nothing runs yet
+    if (key.Key == vkCancel) {
+        if (BreakMacro)
+            BreakMacro();
+        return;
+    }
     if (IsToggleKey(key.Key)) {
         if (platform_.Keys)
             platform_.Keys->Flip(key.Key);
@@ -162,7 +165,10 @@ void Shell::GridKeyDown(SheetWindow& w, const KeyEvent& key)
         }
         return;
     case vkF3:
-        Command("Macro1Click", key.Shift ? 1 : 0);
+        if (key.Shift)
+            Command("Macro1Click");
+        else
+            AskMacroCell();
         return;
     case vkF4:
         CycleAbsMode(w);

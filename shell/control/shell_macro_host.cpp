@@ -6,8 +6,15 @@ namespace zt {
 
 void DeliverToShell(Shell& shell, const InjectedKey& key)
 {
+    const KeyEvent& k = key.Key;
+    bool types = !k.Ctrl && !k.Alt && ((k.Key >= 'A' && k.Key <= 'Z') || (k.Key >= '0' && k.Key <= '9'));
     switch (key.What) {
-    case InjectedKey::Kind::Press: shell.KeyDown(key.Key); break;
+    case InjectedKey::Kind::Press:
+        shell.KeyDown(k);
+        // A letter or digit key types itself, lower case without Shift.
+        if (types)
+            shell.KeyPress(k.Key >= 'A' && k.Key <= 'Z' && !k.Shift ? char(k.Key - 'A' + 'a') : char(k.Key));
+        break;
     case InjectedKey::Kind::Release: shell.KeyUp(key.Key); break;
     case InjectedKey::Kind::Character: shell.KeyPress(key.Char); break;
     }

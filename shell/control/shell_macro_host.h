@@ -49,7 +49,8 @@ private:
     const Clock& clock_;
 };
 
-// Delivers one posted key to the shell as the window would.
+// Delivers one posted key to the shell as the window would: a letter or
+// digit key going down also types its character.
 void DeliverToShell(Shell& shell, const InjectedKey& key);
 
 }  // namespace zt

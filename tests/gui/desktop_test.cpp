@@ -233,6 +233,21 @@ TEST_F(DesktopTest, RangePromptTakesThePlaceOfTheEditLine)
     EXPECT_EQ(BaseKind(KindOf(FindCell(engine, 1, 0))), ckBlank);
 }
 
+TEST_F(DesktopTest, MacroTypesThroughTheWindowAndPoints)
+{
+    ASSERT_NE(shell().NewWindow(), nullptr);
+    main->activateWindow();
+    ActiveGrid()->setFocus();
+    RestoreContext(engine, shell().Active()->Slot);
+    EnterCell(engine, "'{GOTO C1}12{DOWN}+{UP}*2~{LET D1,@SUM(C1,C2)}", 9, 0);
+    shell().RunMacroAt(9, 0);
+    QTRY_VERIFY_WITH_TIMEOUT(!main->Macros().Running() && Value(0, 3) != -999, 3000);
+    EXPECT_EQ(Value(0, 2), 12);
+    EXPECT_EQ(Value(1, 2), 24);
+    EXPECT_EQ(Value(0, 3), 36);
+    EXPECT_EQ(notify.Messages(), 0) << notify.LastMessage();
+}
+
 TEST_F(DesktopTest, EveryMenuHandlerIsKnownToTheShell)
 {
     for (std::string_view handler : HandlerNames())
