@@ -2,6 +2,8 @@
 
 #include "app/batch.h"
 #include "app/batch_args.h"
+#include "app/batch_macros.h"
+#include "core/range_names.h"
 #include "core/address.h"
 #include "core/cell_store.h"
 #include "files/worksheet_io.h"
@@ -38,11 +40,20 @@ bool MergeWord(std::string_view word, MergeRequest& m)
 
 }  // namespace
 
+// A worksheet with a range named AUTOEXEC starts the macro there once it is open.
 void CmdOpen(BatchSession& s, std::string_view rest)
 {
     std::string file;
-    if (ArgFile(s, rest, file))
-        RetrieveWorksheet(s.Eng(), file);
+    if (!ArgFile(s, rest, file) || !RetrieveWorksheet(s.Eng(), file))
+        return;
+    int entry = FindRangeName(s.Eng(), "AUTOEXEC");
+    if (entry <= 0)
+        return;
+    TRange r = RangeOfName(s.Eng(), entry);
+    BatchMacros& m = s.Macros();
+    m.TakeView();
+    m.RunAt(r.FirstRow, r.FirstCol);
+    m.GiveView();
 }
 
 void CmdSave(BatchSession& s, std::string_view rest)

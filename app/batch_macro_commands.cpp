@@ -16,7 +16,7 @@ void CmdMacro(BatchSession& s, std::string_view rest)
         return;
     BatchMacros& m = s.Macros();
     m.TakeView();
-    m.Interpreter().RunMacroAt(row, col);
+    m.RunAt(row, col);
     m.GiveView();
 }
 
@@ -25,7 +25,7 @@ void CmdMacroText(BatchSession& s, std::string_view rest)
 {
     BatchMacros& m = s.Macros();
     m.TakeView();
-    m.Interpreter().RunMacroText(std::string(rest));
+    m.RunText(std::string(rest));
     m.GiveView();
 }
 

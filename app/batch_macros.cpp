@@ -13,7 +13,11 @@ BatchMacros::BatchMacros(Engine& e, BatchView& view)
       host_(shell_, injector_, clock_), interpreter_(e, host_)
 {
     shell_.WindowOnSheet(e.CurSlot);
-    host_.Pump = [this] { Drain(); };
+    host_.Pump = [this] {
+        Drain();
+        if (++steps_ == kMacroStepBudget)
+            interpreter_.BreakMacro();
+    };
     host_.AwaitKey = [this](char& key) {
         std::string answer;
         if (!NextAnswer(answer) || answer.empty())
@@ -26,7 +30,7 @@ BatchMacros::BatchMacros(Engine& e, BatchView& view)
     shell_.RunMacroAt = [this](int row, int col) {
         interpreter_.State().StepMode = shell_.MacroStepMode;
         shell_.MacroStepMode = false;
-        interpreter_.RunMacroAt(row, col);
+        RunAt(row, col);
     };
     shell_.BreakMacro = [this] { interpreter_.BreakMacro(); };
 }
@@ -46,6 +50,18 @@ bool BatchMacros::NextAnswer(std::string& answer)
         return true;
     }
     return NextInputAnswer && NextInputAnswer(answer);
+}
+
+void BatchMacros::RunAt(int row, int col)
+{
+    steps_ = 0;
+    interpreter_.RunMacroAt(row, col);
+}
+
+void BatchMacros::RunText(const std::string& text)
+{
+    steps_ = 0;
+    interpreter_.RunMacroText(text);
 }
 
 void BatchMacros::TakeView()

@@ -32,6 +32,12 @@ public:
 
     Shell& Window() { return shell_; }
     MacroInterpreter& Interpreter() { return interpreter_; }
+    // Runs a macro with a fresh step budget: nobody can press Ctrl+Break in
+    // batch mode, so a macro that loops forever is broken off after
+    // kMacroStepBudget steps.
+    void RunAt(int row, int col);
+    void RunText(const std::string& text);
+    static constexpr long kMacroStepBudget = 2'000'000;
     // Plays keys written in macro notation ("abc~{DOWN 2}") into the window.
     void PlayKeys(const std::string& text);
     // Answers queued for the input commands; when none is queued, the
@@ -54,6 +60,7 @@ private:
     ShellMacroHost host_;
     MacroInterpreter interpreter_;
     std::deque<std::string> answers_;
+    long steps_ = 0;
 };
 
 }  // namespace zt

@@ -59,5 +59,30 @@ TEST(BatchMacroCommands, AnInputWithoutAnswerEndsTheMacroInsteadOfWaiting)
     EXPECT_EQ(r.status, 1);
 }
 
+TEST(BatchMacroCommands, AMacroThatLoopsForeverIsBrokenOff)
+{
+    BatchRun r = RunScript(
+        "enter A1 {BRANCH A1}\n"
+        "macro A1\n"
+        "enter B1 {LET C1,2}\n"
+        "macro B1\n"
+        "value C1\n");
+    EXPECT_EQ(r.err, "Error:Break! A1\n");
+    EXPECT_EQ(r.out, "2\n");
+}
+
+TEST(BatchMacroCommands, OpeningAWorksheetStartsItsAutoexecMacro)
+{
+    std::string file = ::testing::TempDir() + "/autoexec_macro.wks";
+    BatchRun saved = RunScript(
+        "enter A1 {LET B1,@SUM(40,2)}\n"
+        "name AUTOEXEC A1\n"
+        "save " + file + "\n");
+    ASSERT_EQ(saved.err, "");
+    BatchRun r = RunScript("open " + file + "\nvalue B1\n");
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out, "42\n");
+}
+
 }  // namespace
 }  // namespace zt
