@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "core/cell_entry.h"
 #include "core/cell_store.h"
 #include "core/range_names.h"
 #include "files/worksheet_file.h"
@@ -15,6 +16,7 @@
 #include "formula/evaluator.h"
 #include "formula/formula_engine.h"
 #include "formula/recalc.h"
+#include "macro/macro_interpreter.h"
 
 namespace zt {
 
@@ -116,6 +118,77 @@ inline void FuzzReadWorksheet(const std::uint8_t* data, std::size_t size)
     ListFileRangeNames(e, bytes);
     e.Err.Clear();
     CloseSheet(e, e.Cur->HeapNo);
+}
+
+// A host for macros with nobody at the keyboard: keys vanish, waits and
+// questions get nothing, and every macro is broken off after a step budget.
+class FuzzMacroHost : public MacroHost {
+public:
+    MacroInterpreter* Interpreter = nullptr;
+    long Steps = 0;
+    unsigned long long Clock = 0;
+    void PlayKeys(const std::string&) override {}
+    void ProcessEvents() override
+    {
+        if (++Steps >= 20000 && Interpreter && Interpreter->Running())
+            Interpreter->BreakMacro();
+    }
+    bool WaitForKey(char& key) override
+    {
+        key = 'y';
+        return Steps % 2 == 0;
+    }
+    bool InputText(const std::string&, std::string& answer) override
+    {
+        answer = "+A1*2";
+        return Steps % 3 == 0;
+    }
+    int MenuChoice(const std::vector<std::string>& items, const std::vector<std::string>&,
+                   const std::string&) override
+    {
+        return int(Steps % long(items.size() + 2));
+    }
+    TRange CursorCell() const override { return TRange{0, 0, 0, 0}; }
+    void GoToCell(int, int, bool) override {}
+    void SetAnchor(bool) override {}
+    void ShowStep(const std::string&) override {}
+    void MacroStateChanged(bool) override {}
+    unsigned long long TickCount() const override { return Clock; }
+    void Sleep(unsigned ms) override { Clock += ms; }
+};
+
+// The input as the texts of the macro cells A1, A2, ... (split at line
+// breaks): run as a macro from A1 and as the text of a macro button. No
+// text may crash the interpreter or keep it running past its budget.
+inline void FuzzRunMacro(const std::uint8_t* data, std::size_t size)
+{
+    Engine& e = FuzzEngine();
+    FreeAllCells(e);
+    SetRangeName(e, "SUB", TRange{1, 0, 1, 0});
+    std::string text(reinterpret_cast<const char*>(data), size);
+    int row = 0;
+    for (std::size_t start = 0; start <= text.size() && row < 40; ++row) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos)
+            end = text.size();
+        std::string cell = text.substr(start, std::min<std::size_t>(end - start, kMaxCellText));
+        if (!cell.empty())
+            EnterCell(e, "'" + cell, row, 0);
+        start = end + 1;
+    }
+    e.Err.Clear();
+    FuzzMacroHost host;
+    MacroInterpreter macro(e, host);
+    host.Interpreter = &macro;
+    macro.RunMacroAt(0, 0);
+    if (macro.Running())
+        std::abort();
+    host.Steps = 0;
+    macro.RunMacroText(text.substr(0, 240));
+    if (macro.Running())
+        std::abort();
+    e.Err.Clear();
+    FreeAllCells(e);
 }
 
 }  // namespace zt

@@ -33,7 +33,8 @@ int Replay(const char* target, Target run)
 TEST(FuzzRegressionsTest, FormerlyFailingInputsRunClean)
 {
     int replayed =
-        Replay("compile", FuzzCompile) + Replay("eval", FuzzEvaluateCode) + Replay("wks", FuzzReadWorksheet);
+        Replay("compile", FuzzCompile) + Replay("eval", FuzzEvaluateCode) + Replay("wks", FuzzReadWorksheet) +
+        Replay("macro", FuzzRunMacro);
     if (replayed == 0)
         GTEST_SKIP() << "no regression inputs kept yet";
 }

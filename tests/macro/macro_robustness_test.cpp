@@ -1,0 +1,30 @@
+// Random macro texts, built from pieces of the macro language, must neither
+// crash the interpreter nor leave it running.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "fuzz/fuzz_targets.h"
+
+namespace zt {
+namespace {
+
+TEST(MacroRobustness, RandomMacroTextsEndCleanly)
+{
+    const char* pieces[] = {"{", "}", "{DOWN ", "{LET A", ",", "{FOR B1,1,", "{NEXT}", "{CALL SUB}", "{RETURN}",
+                            "{BRANCH A1}", "{IF ", "{WHILE 1,A", "{GET A", "{GETNUMBER \"", "\"", "~", "(", ")",
+                            "{MENUBRANCH A1}", "{RESTART}", "{EXIT}", "{QUIT}", "{DELAY 1E9}", "{?}", "1E300",
+                            "@SUM(A1..A9)", "\n", "{ONERROR NUL}", "{XYZ}", "{SUB}", "\xff", "\x14", "{ANCHOR 1}"};
+    std::mt19937 rng(7);
+    for (int run = 0; run < 800; ++run) {
+        std::string text;
+        int n = int(rng() % 24);
+        for (int i = 0; i < n; ++i)
+            text += pieces[rng() % std::size(pieces)];
+        FuzzRunMacro(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
+    }
+    EXPECT_TRUE(FuzzEngine().Cur != nullptr);
+}
+
+}  // namespace
+}  // namespace zt
