@@ -40,7 +40,9 @@ void MacroInterpreter::ExecuteCommand()
     if (!s_.MacroRunning)
         return;
     if (code.size() == 3) {
-        if (code[1] == '?' && code[2] == '0')
+        if (code[1] == kMacroFilePrefix)
+            FileCommand(code[2]);
+        else if (code[1] == '?' && code[2] == '0')
             PauseCommand();
         else if (code[1] == '?' && code[2] == '1')
             GetKeyCommand();

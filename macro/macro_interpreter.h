@@ -1,6 +1,8 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <fstream>
+#include <memory>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -48,6 +50,7 @@ struct MacroState {
     char MacroLastKey = 0;
     bool StepMode = false;
     std::string KeyBatch;
+    std::array<std::shared_ptr<std::fstream>, kMacroFileSlots> MacroFiles{};  // stay open across macros
     std::int32_t MacroIOResult = 0;
     char ArgSeparator = ',';
 };
@@ -148,6 +151,9 @@ private:
     void GetKeyCommand();
     void InputCommand(bool asLabel);
     void LetCommand();
+    // File commands (macro_files.cpp).
+    void FileCommand(char which);
+    std::string ReadTextValue();
     void GotoCommand();
     void RecalcCommand();
 

@@ -240,7 +240,7 @@ TEST_F(MacroTest, CommandsWithoutHandlerAreSyntaxErrors)
 TEST_F(MacroTest, CommandsNotYetExecutedStopTheMacroNamingThem)
 {
     const std::pair<std::string_view, std::string_view> cases[] = {
-        {"{COPY A1,B1}", "COPY"},  {"{GRAPHTYPE 1}", "GRAPHTYPE"}, {"{CLOSE 1}", "CLOSE"},
+        {"{COPY A1,B1}", "COPY"},  {"{GRAPHTYPE 1}", "GRAPHTYPE"},
         {"{TONE 1,2}", "TONE"},    {"{BREAKON}", "PLAYWAVE"},
     };
     for (const auto& [text, name] : cases) {
