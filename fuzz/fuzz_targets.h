@@ -155,6 +155,7 @@ public:
     void MacroStateChanged(bool) override {}
     unsigned long long TickCount() const override { return Clock; }
     void Sleep(unsigned ms) override { Clock += ms; }
+    bool AllowFileAccess() const override { return false; }
 };
 
 // The input as the texts of the macro cells A1, A2, ... (split at line

@@ -39,9 +39,14 @@ void MacroInterpreter::FileCommand(char which)
         }
         return &s_.MacroFiles[std::size_t(n)];
     };
+    const bool allowed = host_.AllowFileAccess();
     auto open = [&](std::shared_ptr<std::fstream>* slot, const std::string& name, std::ios::openmode mode) {
         if (!slot)
             return;
+        if (!allowed) {
+            result = EACCES;
+            return;
+        }
         slot->reset();
         auto file = std::make_shared<std::fstream>(PathOf(name), mode);
         if (!file->is_open())
@@ -97,6 +102,10 @@ void MacroInterpreter::FileCommand(char which)
         std::string path = ReadTextValue();
         if (path.empty())
             break;
+        if (!allowed) {
+            result = EACCES;
+            break;
+        }
         std::error_code ec;
         if (which == 'H')
             std::filesystem::current_path(PathOf(path), ec);

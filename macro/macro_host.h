@@ -41,6 +41,9 @@ public:
     virtual void MacroStateChanged(bool running) = 0;
     // Milliseconds of a monotonic clock; DELAY waits on it.
     virtual unsigned long long TickCount() const = 0;
+    // Whether the macro file commands may touch files and folders; a host
+    // that runs untrusted macros (fuzzing) says no.
+    virtual bool AllowFileAccess() const { return true; }
     virtual void Sleep(unsigned milliseconds) = 0;
 };
 

@@ -2,6 +2,7 @@
 // crash the interpreter nor leave it running.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <random>
 
 #include "fuzz/fuzz_targets.h"
@@ -24,6 +25,15 @@ TEST(MacroRobustness, RandomMacroTextsEndCleanly)
         FuzzRunMacro(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
     }
     EXPECT_TRUE(FuzzEngine().Cur != nullptr);
+}
+
+TEST(MacroRobustness, UntrustedMacrosTouchNoFiles)
+{
+    std::string probe = ::testing::TempDir() + "/zt_fuzz_probe.txt";
+    std::string text = "{OPEN 0,2,\"" + probe + "\"}{WRITELN 0,\"x\"}{CLOSE 0}{MKDIR \"" + probe + ".d\"}";
+    FuzzRunMacro(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
+    EXPECT_FALSE(std::filesystem::exists(probe));
+    EXPECT_FALSE(std::filesystem::exists(probe + ".d"));
 }
 
 }  // namespace
