@@ -296,6 +296,16 @@ bool TForm1::ChooseMerge(const MergeDialogInput& input, MergeRequest& out)
     return ok;
 }
 
+bool TForm1::ChooseFromList(const std::string& title, const std::vector<std::string>& items, std::string& chosen)
+{
+    QStringList list;
+    for (const std::string& item : items)
+        list << ToQString(item);
+    bool ok = false;
+    QString pick = QInputDialog::getItem(this, ToQString(title), QString(), list, 0, false, &ok);
+    return ok && FromQString(pick, chosen);
+}
+
 bool TForm1::RoutesKeysOf(QObject* watched) const
 {
     auto* widget = qobject_cast<QWidget*>(watched);

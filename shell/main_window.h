@@ -55,6 +55,8 @@ public:
     void ArrangeWindows(std::string_view how) override;
     void CloseMainWindow() override;
     bool ChooseMerge(const MergeDialogInput& input, MergeRequest& out) override;
+    bool ChooseFromList(const std::string& title, const std::vector<std::string>& items,
+                        std::string& chosen) override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -144,6 +144,10 @@ public:
     void ApplyFormatSpec(const std::string& spec);
     void ApplyColor(bool background, int paletteIndex);  // -1 for the default
     CellLook CurrentLook();
+    // The "Function List": the @ functions, or in macro mode the macro
+    // command names; the choice is appended to the entry after "@" or "{".
+    static std::vector<std::string> PickerItems(bool macroMode);
+    void PickFunction(bool macroMode);
     // A range name picked from the prompt's list.
     void PromptPicked(const std::string& text);
 

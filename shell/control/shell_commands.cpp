@@ -1,6 +1,7 @@
 // The menu commands, tool buttons and status panels of the main window,
 // each under the name of its handler; and the range prompt they use.
 #include <algorithm>
+#include <cctype>
 #include <map>
 
 #include "commands/erase_range.h"
@@ -13,7 +14,9 @@
 #include "core/undo.h"
 #include "files/worksheet_io.h"
 #include "formula/recalc.h"
+#include "formula/opcodes.h"
 #include "graph/graph_def.h"
+#include "macro/command_table.h"
 #include "platform/file_dialogs.h"
 #include "platform/keyboard_state.h"
 #include "shell/control/menu_table.h"
@@ -49,7 +52,6 @@ static const std::map<std::string_view, std::string_view>& UnavailableCommands()
         {"Copy2Click", "Copy"}, {"Move2Click", "Move"}, {"Fill1Click", "Data"}, {"Add1Click", "Array"},
         {"Graph1Click", "Graph"}, {"View1Click", "Graph View"},
         {"Contents1Click", "Help"}, {"Tips1Click", "Tips"},
-        {"spATClick", "Function List"},
         {"spbtokClick", "User Button"},
         {"spdbtn2UpClick", "Insert Rows"}, {"spdbtn2DownClick", "Delete Rows"},
         {"spdbtn3UpClick", "Insert Columns"}, {"spdbtn3DownClick", "Delete Columns"},
@@ -134,6 +136,7 @@ static const std::map<std::string_view, Handler>& CommandTable()
              s.AskMacroCell();
          }},
         {"SpMacroDoClick", [](Shell& s, int) { s.AskMacroCell(); }},
+        {"spATClick", [](Shell& s, int tag) { s.PickFunction(tag == 1); }},
         {"sPsTEPClick", [](Shell& s, int) {
              // Steps a macro waiting in single-step mode, or starts one.
              if (!s.MacroRunning) {
@@ -212,7 +215,9 @@ bool Shell::KnowsCommand(std::string_view handler) const
 
 bool Shell::Command(std::string_view handler, int tag)
 {
-    if (edit_.Active && active_ && !FinishEntry(*active_))
+    // A command finishes the entry being typed first, except the picker,
+    // which adds to it.
+    if (handler != "spATClick" && edit_.Active && active_ && !FinishEntry(*active_))
         return false;
     if (active_)
         RestoreContext(e_, active_->Slot);
@@ -353,6 +358,43 @@ void Shell::AskMacroCell()
         else
             NotAvailable("Macros");
     }, CellRange(g.Row(), g.Col()), true);
+}
+
+std::vector<std::string> Shell::PickerItems(bool macroMode)
+{
+    std::vector<std::string> items;
+    if (macroMode) {
+        for (const MacroCommand& c : MacroPickerCommands())
+            items.emplace_back(c.Name);
+        return items;
+    }
+    for (int op = 0; op <= kHighestFunction; ++op) {
+        std::uint8_t cls = OpClass(std::uint8_t(op));
+        std::string_view name = OpName(std::uint8_t(op));
+        if (!name.empty() && std::isalpha(static_cast<unsigned char>(name[0])) && cls >= acArgs0 && cls <= acList)
+            items.emplace_back(name);
+    }
+    std::sort(items.begin(), items.end());
+    items.erase(std::unique(items.begin(), items.end()), items.end());
+    return items;
+}
+
+void Shell::PickFunction(bool macroMode)
+{
+    if (!edit_.Active || edit_.Pointing) {
+        Beep();
+        return;
+    }
+    std::string chosen;
+    if (!view_->ChooseFromList("Function List", PickerItems(macroMode), chosen) || chosen.empty())
+        return;
+    char lead = macroMode ? '{' : '@';
+    if (edit_.Text.empty() || edit_.Text.back() != lead)
+        edit_.Insert(lead);
+    edit_.Caret = int(edit_.Text.size());
+    for (char ch : chosen)
+        edit_.Insert(ch);
+    Refresh();
 }
 
 bool Shell::RunMacroMessage(int col, int row)

@@ -61,7 +61,7 @@ void Shell::KeyDown(const KeyEvent& key)
     }
     if (key.Key == vkF1 && edit_.Active && !edit_.Pointing) {
         if (!edit_.Text.empty() && (edit_.Text.back() == '@' || edit_.Text.back() == '{'))
-            NotAvailable("Function List");
+            PickFunction(edit_.Text.back() == '{');
         return;
     }
     if (!active_)

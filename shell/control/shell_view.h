@@ -1,6 +1,7 @@
 #pragma once
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/range.h"
 #include "files/worksheet_io.h"
@@ -32,6 +33,12 @@ public:
     virtual void OpenMainMenu() {}
     virtual void ArrangeWindows(std::string_view /*how: "tile", "cascade", "icons"*/) {}
     virtual void CloseMainWindow() {}
+    // A list to pick one item from ("Function List"); false when cancelled.
+    virtual bool ChooseFromList(const std::string& /*title*/, const std::vector<std::string>& /*items*/,
+                                std::string& /*chosen*/)
+    {
+        return false;
+    }
     // The merge dialog; false when it was cancelled.
     virtual bool ChooseMerge(const MergeDialogInput&, MergeRequest&) { return false; }
 };

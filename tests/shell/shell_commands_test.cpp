@@ -460,3 +460,40 @@ TEST_F(ShellTest, EveryCommandRunsInAWindow)
 
 }  // namespace
 }  // namespace zt
+
+namespace zt {
+namespace {
+
+// A view that picks a given item from any list it is shown.
+class PickingView : public ShellView {
+public:
+    std::string Pick;
+    std::vector<std::string> Shown;
+    bool ChooseFromList(const std::string&, const std::vector<std::string>& items, std::string& chosen) override
+    {
+        Shown = items;
+        chosen = Pick;
+        return !Pick.empty();
+    }
+};
+
+TEST_F(ShellTest, FunctionListAppendsTheChoiceToTheEntry)
+{
+    PickingView view;
+    shell.SetView(&view);
+    Type("+1+@");
+    view.Pick = "SUM";
+    Key(vkF1);
+    EXPECT_EQ(Edit().Text, "+1+@SUM");
+    EXPECT_EQ(view.Shown.size(), 154u);
+    EXPECT_TRUE(std::is_sorted(view.Shown.begin(), view.Shown.end()));
+    Type("(");
+    view.Pick = "LET";
+    shell.Command("spATClick", 1);  // the macro picker puts its "{" first
+    EXPECT_EQ(Edit().Text, "+1+@SUM({LET");
+    EXPECT_EQ(view.Shown.size(), 146u);
+    shell.SetView(nullptr);
+}
+
+}  // namespace
+}  // namespace zt
