@@ -8,6 +8,7 @@
 
 #include "core/cell_entry.h"
 #include "core/cell_store.h"
+#include "core/range_names.h"
 #include "files/external_sheets.h"
 #include "files/worksheet_io.h"
 #include "formula/formula_engine.h"
@@ -246,6 +247,23 @@ TEST_F(DesktopTest, MacroTypesThroughTheWindowAndPoints)
     EXPECT_EQ(Value(1, 2), 24);
     EXPECT_EQ(Value(0, 3), 36);
     EXPECT_EQ(notify.Messages(), 0) << notify.LastMessage();
+}
+
+TEST_F(DesktopTest, OpeningAWorksheetRunsItsAutoexecMacro)
+{
+    Engine other;
+    InstallFormulaEngine(other);
+    RestoreContext(other, OpenSheet(other, "MAKE"));
+    EnterCell(other, "'{LET B1,6*7}{GOTO C3}", 0, 0);
+    SetRangeName(other, "AUTOEXEC", TRange{0, 0, 0, 0});
+    std::string path = (dir / "auto.wks").string();
+    ASSERT_TRUE(SaveWorksheet(other, path));
+    ASSERT_TRUE(shell().OpenFile(path));
+    QTRY_VERIFY_WITH_TIMEOUT(Value(0, 1) == 42, 3000);
+    QTRY_VERIFY_WITH_TIMEOUT(!main->Macros().Running(), 3000);
+    EXPECT_EQ(shell().Active()->Pane().Row(), 2);
+    EXPECT_EQ(shell().Active()->Pane().Col(), 2);
+    EXPECT_GE(notify.Beeps(), 1);
 }
 
 TEST_F(DesktopTest, EveryMenuHandlerIsKnownToTheShell)
