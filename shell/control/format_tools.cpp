@@ -99,11 +99,11 @@ void Shell::ApplyFontSize(int sizeIndex)
     RepaintAll();
 }
 
-void Shell::ApplyFormatSpec(const std::string& spec)
+void Shell::ApplyFormatSpec(const std::string& item)
 {
     if (!active_)
         return;
-    std::string code = spec.substr(0, spec.find(','));
+    std::string code = item.substr(0, item.find(','));
     std::uint8_t format = ParseFormatSpec(code);
     RestoreContext(e_, active_->Slot);
     ForSelectedCells(e_, active_->Pane().Selection(), [format](TCell& c) {

@@ -141,7 +141,7 @@ public:
     void ApplyAlignment(int alignment);  // 1 left, 2 right, 3 centre
     void ApplyTypeface(const std::string& name);
     void ApplyFontSize(int sizeIndex);  // 1..10, 0 for the window's default
-    void ApplyFormatSpec(const std::string& spec);
+    void ApplyFormatSpec(const std::string& item);  // a speed-format item: "F2,Fixed"
     void ApplyColor(bool background, int paletteIndex);  // -1 for the default
     CellLook CurrentLook();
     // The "Function List": the @ functions, or in macro mode the macro
