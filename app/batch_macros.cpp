@@ -84,7 +84,7 @@ void BatchMacros::GiveView()
     if (!w)
         return;
     const GridState& g = w->Pane();
-    view_.Cursor = TRange{std::int16_t(g.Col()), std::int16_t(g.Row()), std::int16_t(g.Col()), std::int16_t(g.Row())};
+    view_.Cursor = g.CursorRange();
     if (RangeIsBlock(g.Selection()))
         view_.Selected = g.Selection();
 }

@@ -17,8 +17,6 @@ namespace {
 
 constexpr int kEdgeSlack = 3;
 
-QColor Rgb(ColorRef c) { return QColor(int(c & 0xFF), int(c >> 8 & 0xFF), int(c >> 16 & 0xFF)); }
-
 // Runs of adjacent columns, so that each run is painted in one call.
 std::vector<std::pair<int, int>> ColumnRuns(const std::vector<int>& cols)
 {
@@ -165,8 +163,8 @@ void TGrid::PaintCells(QPainter& p)
     GridState& g = State();
     const Worksheet& ws = *e.Cur;
     QRect area(kRowHeaderWidth, kHeaderHeight, width() - kRowHeaderWidth - kScrollWidth, height() - kHeaderHeight);
-    ColorRef back = window_.AltBackground ? 0xFFFF80 : ws.Settings.BackColor & 0xFFFFFF;
-    p.fillRect(area, Rgb(back));
+    ColorRef back = window_.AltBackground ? kAltBackground : ws.Settings.BackColor & 0xFFFFFF;
+    p.fillRect(area, ToQColor(back));
     p.setClipRect(area);
 
     RowDrawContext ctx;

@@ -15,6 +15,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include "platform/qt/qt_canvas.h"
 #include "platform/qt/qt_text.h"
 #include "shell/drawing/cell_drawing.h"
 #include "shell/grid.h"
@@ -23,13 +24,6 @@
 namespace zt {
 
 namespace {
-
-
-QColor PaletteColor(int index)
-{
-    ColorRef c = kPalette16[index & 15];
-    return QColor(int(c & 0xFF), int(c >> 8 & 0xFF), int(c >> 16 & 0xFF));
-}
 
 const char* const kPaletteNames[16] = {"Black", "Navy", "Green", "Teal", "Maroon", "Purple", "Olive", "Silver",
                                        "Grey", "Blue", "Lime", "Aqua", "Red", "Fuchsia", "Yellow", "White"};
@@ -212,7 +206,7 @@ void TForm1::BuildStatusBar()
                 box->addItem("Default");
                 for (int i = 0; i < 16; ++i) {
                     QPixmap swatch(12, 12);
-                    swatch.fill(PaletteColor(i));
+                    swatch.fill(ToQColor(kPalette16[i]));
                     box->addItem(QIcon(swatch), kPaletteNames[i]);
                 }
                 connect(box, &QComboBox::activated, this, [this, background](int index) {
@@ -233,8 +227,8 @@ void TForm1::RefreshBars()
     const ModeLook look = LookOf(shell_.Mode());
     pnMode_->setText(QString::fromLatin1(look.Text.data(), qsizetype(look.Text.size())));
     QPalette pal = pnMode_->palette();
-    pal.setColor(QPalette::Window, PaletteColor(look.Colors >> 4));
-    pal.setColor(QPalette::WindowText, PaletteColor(look.Colors & 15));
+    pal.setColor(QPalette::Window, ToQColor(kPalette16[look.Colors >> 4]));
+    pal.setColor(QPalette::WindowText, ToQColor(kPalette16[look.Colors & 15]));
     pnMode_->setPalette(pal);
 
     const EditLine& edit = shell_.Edit();

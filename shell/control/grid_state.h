@@ -47,6 +47,11 @@ public:
     int Row() const { return row_; }
     int Col() const { return col_; }
     TRange Selection() const { return sel_; }
+    // The pointer's cell as a range of one cell.
+    TRange CursorRange() const
+    {
+        return TRange{std::int16_t(col_), std::int16_t(row_), std::int16_t(col_), std::int16_t(row_)};
+    }
 
     // Moves the pointer (extending the selection while anchored), scrolls it
     // into view and raises OnChange. Out-of-bounds targets are clamped with a beep.

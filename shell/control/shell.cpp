@@ -43,7 +43,7 @@ public:
         if (!w)
             return TRange{0, 0, 0, 0};
         const GridState& g = w->Pane();
-        return TRange{std::int16_t(g.Col()), std::int16_t(g.Row()), std::int16_t(g.Col()), std::int16_t(g.Row())};
+        return g.CursorRange();
     }
     std::string WindowCaption(const Engine& e) const override
     {

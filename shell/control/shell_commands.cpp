@@ -28,8 +28,6 @@ namespace {
 
 using Handler = void (*)(Shell&, int tag);
 
-TRange CellRange(int row, int col) { return TRange{std::int16_t(col), std::int16_t(row), std::int16_t(col), std::int16_t(row)}; }
-
 }  // namespace
 
 // Commands whose work belongs to tools not built yet say so plainly.
@@ -357,7 +355,7 @@ void Shell::AskMacroCell()
             RunMacroAt(r.FirstRow, r.FirstCol);
         else
             NotAvailable("Macros");
-    }, CellRange(g.Row(), g.Col()), true);
+    }, g.CursorRange(), true);
 }
 
 std::vector<std::string> Shell::PickerItems(bool macroMode)
@@ -444,7 +442,7 @@ void Shell::SpecifyRange(std::string caption, std::function<void(const std::stri
     prompt_.Caption = std::move(caption);
     prompt_.Accept = std::move(accept);
     prompt_.SavedSelection = g.Selection();
-    TRange r = RangeIsDefined(def) ? def : CellRange(g.Row(), g.Col());
+    TRange r = RangeIsDefined(def) ? def : g.CursorRange();
     prompt_.Text = RangeIsBlock(r) ? FormatRange(e_, r) : FormatAddress(e_, r.FirstRow, r.FirstCol);
     if (listNames) {
         for (int i = 1; i <= e_.Cur->Names.Count; ++i)

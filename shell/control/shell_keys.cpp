@@ -175,7 +175,7 @@ void Shell::GridKeyDown(SheetWindow& w, const KeyEvent& key)
         return;
     case vkF5: {
         SpecifyRange("GOTO: Specify Cell", [this](const std::string& t) { GoToAnswer(t); },
-                     TRange{std::int16_t(g.Col()), std::int16_t(g.Row()), std::int16_t(g.Col()), std::int16_t(g.Row())},
+                     g.CursorRange(),
                      true);
         return;
     }
@@ -209,7 +209,7 @@ void Shell::GridKeyDown(SheetWindow& w, const KeyEvent& key)
             }
         }
         SpecifyRange("LINKS: Specify Cell", [this](const std::string& t) { GoToAnswer(t); },
-                     TRange{std::int16_t(g.Col()), std::int16_t(g.Row()), std::int16_t(g.Col()), std::int16_t(g.Row())});
+                     g.CursorRange());
         prompt_.Choices = std::move(links);
         Refresh();
         return;

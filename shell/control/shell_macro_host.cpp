@@ -51,7 +51,7 @@ TRange ShellMacroHost::CursorCell() const
     if (!w)
         return TRange{0, 0, 0, 0};
     const GridState& g = w->Pane();
-    return TRange{std::int16_t(g.Col()), std::int16_t(g.Row()), std::int16_t(g.Col()), std::int16_t(g.Row())};
+    return g.CursorRange();
 }
 
 void ShellMacroHost::GoToCell(int row, int col, bool extend)

@@ -17,7 +17,6 @@ namespace {
 constexpr int kPad = 4;  // text keeps this far from the cell's left and right edges
 constexpr std::uint8_t kDefaultTypeface = 255;
 constexpr ColorRef kWhite = 0xFFFFFF;
-constexpr ColorRef kAltBackground = 0xFFFF80;  // the window switch of Shift+F6
 constexpr ColorRef kBlack = 0x000000;
 constexpr ColorRef kGridColor = 0xC0C0C0;
 constexpr ColorRef kShadowColor = 0x808080;

@@ -9,6 +9,9 @@
 
 namespace zt {
 
+// The window's alternate background, shown while its Shift+F6 switch is on.
+inline constexpr ColorRef kAltBackground = 0xFFFF80;
+
 // Everything the row painter needs besides the cells: the same routine draws
 // on the screen (with the pointer and the selection) and on paper.
 struct RowDrawContext {
@@ -17,7 +20,7 @@ struct RowDrawContext {
     int GridLines = 2;       // bit 2: lines around each cell; bit 1: lines once for the row area
     bool PrintGrid = false;  // grid lines on paper
     bool ThreeD = false;     // raised cells
-    bool AltBackground = false;  // the window's alternate background (0xFFFF80) instead of the worksheet's
+    bool AltBackground = false;  // kAltBackground instead of the worksheet's background
     TRange Selection = kUndefinedRange;  // screen only
     int CurRow = -1;         // the cell pointer; screen only
     int CurCol = -1;
