@@ -13,6 +13,10 @@ bool Fail(Engine& e, PCell t)
 {
     if (t) {
         UnlinkDependencies(e, t);
+        if ((t->Kind & 7) == ckStrFormula) {
+            HeapAddr result = ReadStrResult(*t);
+            FreeText(e, result);
+        }
         FreeText(e, t->Text);
         t->Kind = ckBlank;
         ZeroValue(*t);
@@ -64,11 +68,12 @@ bool CopyCell(Engine& e, int fromRow, int fromCol, int toRow, int toCol)
     std::uint8_t kind = s->Kind & 7;
     t->Kind = s->Kind & (7 | kfError);
     // A string formula's value is the address of its result text, which
-    // belongs to the source; the copy gets its own when recalculated.
-    if (kind == ckStrFormula)
-        ZeroValue(*t);
-    else
+    // belongs to the source: the copy gets a text of its own.
+    ZeroValue(*t);
+    if (kind != ckStrFormula)
         std::memcpy(t->Value, s->Value, sizeof t->Value);
+    else if (HeapAddr result = ReadStrResult(*s))
+        WriteStrResult(*t, SetText(e, 0, TextOf(e, result)));
     CopyAttributes(*s, *t);
     if (!HasText(kind))
         return true;
@@ -79,7 +84,6 @@ bool CopyCell(Engine& e, int fromRow, int fromCol, int toRow, int toCol)
     if (!IsFormulaKind(kind))
         return true;
 
-    t->Kind = ckFormula | (t->Kind & kfError);
     std::uint8_t* code = CodeOf(e, t);
     if (!(s->Kind & kfUnlinked))
         UnlinkFormula(e, code, fromRow, fromCol);

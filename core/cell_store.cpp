@@ -4,7 +4,7 @@
 #include <cctype>
 #include <cstring>
 
-#include "core/range_names.h"
+#include "core/remembered_ranges.h"
 
 namespace zt {
 

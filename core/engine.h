@@ -1,6 +1,7 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -54,6 +55,7 @@ struct Worksheet {
     std::int16_t MaxCol = 0;
     bool Modified = false;
     bool UndoHasCells = false;  // the undo snapshot holds the cells (perhaps none)
+    std::vector<TRange> UndoRanges;  // the remembered ranges when the snapshot was taken
     WorksheetSettings Settings;
     TRangeNameTable Names;
     std::array<TRange, kDataRangeCount> DataRanges{};
@@ -125,6 +127,9 @@ struct Engine {
     std::unique_ptr<ViewHooks> View = std::make_unique<ViewHooks>();
     std::unique_ptr<FileHooks> Files = std::make_unique<FileHooks>();
     Notify* Notifier = nullptr;
+    // Set while a macro runs: moves its position when cells of the block
+    // move by the deltas, as the remembered ranges do.
+    std::function<void(const TRange& block, int dRow, int dCol)> MacroPositionShift;
 
     explicit Engine(int pageLimit = PageHeap::DefaultPageLimit());
 

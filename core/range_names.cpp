@@ -29,12 +29,6 @@ std::string_view NameOf(const Engine& e, int entry)
 
 bool ValidEntry(const Engine& e, int entry) { return e.Cur && entry >= 1 && entry <= e.Cur->Names.Count; }
 
-bool Touches(const TRange& r, int row, int col)
-{
-    return RangeIsDefined(r) &&
-           ((r.FirstRow == row && r.FirstCol == col) || (r.LastRow == row && r.LastCol == col));
-}
-
 // The text a label or string formula shows; empty for any other cell.
 std::string ShownLabel(Engine& e, int row, int col) { return LabelText(e, FindCell(e, row, col)); }
 
@@ -186,18 +180,6 @@ void TableRangeNames(Engine& e, int topRow, int col)
         if (e.Err.ErrorFlag)
             return;
     }
-}
-
-void ForgetCell(Engine& e, int row, int col)
-{
-    if (!e.Cur)
-        return;
-    for (TRange& r : e.Cur->DataRanges)
-        if (Touches(r, row, col))
-            UndefineRange(r);
-    for (int i = 1; i <= e.Cur->Names.Count; ++i)
-        if (Touches(RangeOfName(e, i), row, col))
-            SetRangeOfName(e, i, kUndefinedRange);
 }
 
 void FreeRangeNames(Engine& e)

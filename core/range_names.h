@@ -32,8 +32,6 @@ void SetRangeOfName(Engine& e, int entry, const TRange& range);
 void BuildRangeNames(Engine& e, const TRange& range);
 void TableRangeNames(Engine& e, int topRow, int col);
 
-// Undefines every remembered range whose first or last corner is the cell.
-void ForgetCell(Engine& e, int row, int col);
 // Frees every name record.
 void FreeRangeNames(Engine& e);
 

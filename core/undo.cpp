@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/cell_store.h"
+#include "core/remembered_ranges.h"
 
 namespace zt {
 
@@ -216,6 +217,7 @@ void DiscardSnapshot(Engine& e)
     SaveHeights(e, kLayoutFree);
     FreeImages(e);
     e.Cur->UndoHasCells = false;
+    e.Cur->UndoRanges.clear();
 }
 
 void TakeUndoSnapshot(Engine& e)
@@ -235,8 +237,10 @@ void TakeUndoSnapshot(Engine& e)
     ws.Modified = modified;
     if (!ok)
         AbandonSnapshot(e, before);
-    else
+    else {
         ws.UndoHasCells = true;
+        ws.UndoRanges = RememberedRanges(e);
+    }
 }
 
 void SnapshotSizes(Engine& e)
@@ -260,8 +264,10 @@ void Undo(Engine& e)
     // A snapshot of an empty worksheet has no images but still restores emptiness.
     HeapAddr image = e.Cur->RowHeads[kUndoCellsSlot];
     bool hasCells = e.Cur->UndoHasCells;
+    std::vector<TRange> ranges = std::move(e.Cur->UndoRanges);
     e.Cur->RowHeads[kUndoCellsSlot] = 0;
     e.Cur->UndoHasCells = false;
+    e.Cur->UndoRanges.clear();
     if (hasCells)
         FreeAllCells(e);
     SaveWidths(e, kLayoutRestore);
@@ -275,6 +281,7 @@ void Undo(Engine& e)
         HeapFree(e, image, ImageSize(p));
         image = next;
     }
+    RestoreRememberedRanges(e, ranges);
     e.Formula->RecalcAll(e);
 }
 

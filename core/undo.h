@@ -16,7 +16,7 @@ inline constexpr int kLayoutRestore = 1;  // copy the block back into the layout
 inline constexpr int kLayoutFree = 2;     // free the block
 
 // Replaces the snapshot of the current worksheet with one of all its cells,
-// column widths and row heights, unless UNDO= is off. Commands call it
+// column widths, row heights and remembered ranges, unless UNDO= is off. Commands call it
 // before they change anything. A failure is reported as "Out of UNDO
 // memory!" and leaves no snapshot; the error state is as before.
 void TakeUndoSnapshot(Engine& e);

@@ -93,6 +93,19 @@ TEST_F(CopyCellTest, StringFormulaCopyHasItsOwnResult)
     EXPECT_EQ(TextOf(e, ReadStrResult(*Cell("A2"))), "xyz!");
 }
 
+TEST_F(CopyCellTest, StringFormulaCopyOwnsItsResultBeforeAnyRecalculation)
+{
+    Enter("B1", "abc");
+    Enter("A1", "+B1&\"!\"");
+    ASSERT_TRUE(CopyCell(e, 0, 0, 4, 0));
+    HeapAddr copy = ReadStrResult(*Cell("A5"));
+    ASSERT_NE(copy, 0u);
+    EXPECT_NE(copy, ReadStrResult(*Cell("A1")));
+    EXPECT_EQ(TextOf(e, copy), "abc!");
+    Enter("A1", "1");
+    EXPECT_EQ(TextOf(e, ReadStrResult(*Cell("A5"))), "abc!");
+}
+
 TEST_F(CopyCellTest, AMissingSourceClearsTheDestination)
 {
     Enter("B1", "5");

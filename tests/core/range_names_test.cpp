@@ -1,4 +1,5 @@
 #include "core/range_names.h"
+#include "core/remembered_ranges.h"
 
 #include <gtest/gtest.h>
 

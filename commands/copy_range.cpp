@@ -1,0 +1,109 @@
+#include "commands/copy_range.h"
+
+#include <algorithm>
+
+#include "commands/copy_cell.h"
+#include "core/cell_store.h"
+#include "core/remembered_ranges.h"
+#include "core/undo.h"
+#include "formula/recalc.h"
+
+namespace zt {
+
+namespace {
+
+// Relinks the cell record at (row, col) to (toRow, toCol). A cell already
+// there is destroyed first, and formulas that read it turn to ERR.
+void MoveCell(Engine& e, int row, int col, int toRow, int toCol)
+{
+    PCell s = FindCell(e, row, col);
+    if (!s || (e.Settings().Protect && (s->Format & kFormatProtected)))
+        return;
+    if (PositionProtected(e, toRow, toCol))
+        return;
+    if (FindCell(e, toRow, toCol))
+        FreeRun(e, toRow, toCol, toCol);
+
+    s = FindCell(e, row, col);
+    if (PCell prev = e.FindPrev)
+        prev->Next = s->Next;
+    else
+        e.Cur->RowHeads[row] = s->Next;
+
+    FindCell(e, toRow, toCol);
+    HeapAddr a = AddrOf(e, s);
+    if (PCell prev = e.FindPrev) {
+        s->Next = prev->Next;
+        prev->Next = a;
+    } else {
+        s->Next = e.Cur->RowHeads[toRow];
+        e.Cur->RowHeads[toRow] = a;
+    }
+    s->Row = static_cast<std::int16_t>(toRow);
+    s->Col = static_cast<std::uint8_t>(toCol);
+}
+
+// One pass of the source block onto the destination anchored at (row, col),
+// in the order that never reads a cell already overwritten.
+bool CopyBlock(Engine& e, bool move, const TRange& s, int row, int col)
+{
+    int dr = row - s.FirstRow;
+    int dc = col - s.FirstCol;
+    if (dr == 0 && dc == 0)
+        return true;
+    bool rowsUp = row < s.FirstRow;
+    bool colsUp = col < s.FirstCol;
+    int rows = s.LastRow - s.FirstRow + 1;
+    int cols = s.LastCol - s.FirstCol + 1;
+    for (int i = 0; i < rows; ++i) {
+        int r = rowsUp ? s.FirstRow + i : s.LastRow - i;
+        for (int j = 0; j < cols; ++j) {
+            int c = colsUp ? s.FirstCol + j : s.LastCol - j;
+            if (move)
+                MoveCell(e, r, c, r + dr, c + dc);
+            else if (!CopyCell(e, r, c, r + dr, c + dc))
+                return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+bool CopyRange(Engine& e, bool move, TRange source, TRange dest)
+{
+    if (!e.Cur || !RangeIsDefined(source) || !RangeIsDefined(dest))
+        return false;
+    TRange s = OrderedRange(source);
+    TRange d = OrderedRange(dest);
+    if (move || s.LastCol > s.FirstCol)
+        d.LastCol = d.FirstCol;
+    if (move || s.LastRow > s.FirstRow)
+        d.LastRow = d.FirstRow;
+
+    int endRow = d.LastRow + s.LastRow - s.FirstRow;
+    int endCol = d.LastCol + s.LastCol - s.FirstCol;
+    if (!ValidCoord(endRow, endCol)) {
+        ReportError(e, kCopyError);
+        return false;
+    }
+    TakeUndoSnapshot(e);
+    Worksheet& ws = *e.Cur;
+    ws.MaxRow = std::max<std::int16_t>(ws.MaxRow, static_cast<std::int16_t>(endRow));
+    ws.MaxCol = std::max<std::int16_t>(ws.MaxCol, static_cast<std::int16_t>(endCol));
+    ws.Modified = true;
+
+    bool ok = true;
+    for (int row = d.FirstRow; row <= d.LastRow && ok; ++row)
+        for (int col = d.FirstCol; col <= d.LastCol && ok; ++col)
+            ok = CopyBlock(e, move, s, row, col);
+
+    if (move)
+        ShiftRememberedRanges(e, s, d.FirstRow - s.FirstRow, d.FirstCol - s.FirstCol);
+    else
+        RecalcRange(e, TRange{d.FirstCol, d.FirstRow, static_cast<std::int16_t>(endCol),
+                              static_cast<std::int16_t>(endRow)});
+    return ok;
+}
+
+}  // namespace zt
