@@ -237,21 +237,29 @@ void FreeRun(Engine& e, int row, int firstCol, int lastCol)
 {
     if (!e.Cur || row < 0 || row >= kRows || row > e.Cur->MaxRow)
         return;
-    PCell prev = nullptr;
-    PCell c = CellAt(e, e.Cur->RowHeads[row]);
-    while (c && c->Col <= lastCol) {
-        PCell next = NextCell(e, c);
+    HeapAddr& head = e.Cur->RowHeads[row];
+    auto nextOf = [&](PCell p) { return p ? p->Next : head; };
+    PCell prev = nullptr;  // the last cell kept; null for the row head
+    for (HeapAddr a = nextOf(prev); a; a = nextOf(prev)) {
+        PCell c = CellAt(e, a);
         if (c->Col < firstCol) {
             prev = c;
-        } else {
-            DetachCell(e, c);
-            if (prev)
-                prev->Next = c->Next;
-            else
-                e.Cur->RowHeads[row] = c->Next;
-            HeapFree(e, AddrOf(e, c), kCellSize);
+            continue;
         }
-        c = next;
+        if (c->Col > lastCol)
+            return;
+        DetachCell(e, c);
+        // Relinking the formulas that read the cell may have put new cells
+        // into this row before it: its predecessor is looked up again, and
+        // the new cells of the run are freed in turn.
+        PCell before = prev;
+        while (nextOf(before) != a)
+            before = CellAt(e, nextOf(before));
+        if (before)
+            before->Next = c->Next;
+        else
+            head = c->Next;
+        HeapFree(e, a, kCellSize);
     }
 }
 

@@ -143,3 +143,29 @@ TEST_F(CopyCellTest, ADestinationOffTheWorksheetIsACopyError)
 
 }  // namespace
 }  // namespace zt
+
+namespace zt {
+namespace {
+
+// Freeing a run of cells relinks the formulas that read them; a formula
+// that reads a freed cell directly and its neighbours through a range puts
+// a new cell into the run, which must be freed too, not lost from the row.
+TEST_F(CopyCellTest, FreeingARunFreesTheCellsItsReadersRecreate)
+{
+    e.Settings().Undo = false;
+    std::int64_t empty = e.Heap.BytesInUse();
+    for (const char* a : {"A1", "B1", "C1", "D1", "E1"})
+        Enter(a, "1");
+    Enter("F1", "+C1+@SUM(A1..E1)");
+    FreeRun(e, 0, 1, 3);
+    std::vector<int> cols;
+    for (PCell c = FindFirstAtOrAfter(e, 0, 0); c; c = NextCell(e, c))
+        cols.push_back(c->Col);
+    EXPECT_EQ(cols, (std::vector<int>{0, 4, 5}));
+    EXPECT_TRUE(HasError(Cell("F1")));
+    FreeAllCells(e);
+    EXPECT_EQ(e.Heap.BytesInUse(), empty);
+}
+
+}  // namespace
+}  // namespace zt
