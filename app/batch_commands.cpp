@@ -11,6 +11,7 @@
 #include "app/batch_file_commands.h"
 #include "app/batch_graph_commands.h"
 #include "app/batch_macro_commands.h"
+#include "app/batch_copy_commands.h"
 #include "app/batch_range_commands.h"
 #include "core/address.h"
 #include "core/cell_entry.h"
@@ -299,6 +300,14 @@ constexpr BatchCommand kCommands[] = {
      "merge a file's cells, or its range or name SOURCE, at TARGET", CmdMerge},
     {"uplink", "", "read the files that @LINK formulas name and recalculate", CmdUplink},
     {"erase", "RANGE", "clear the contents of a range; formats stay", CmdErase},
+    {"copy", "FROM TO", "copy a range; relative references follow the copy", CmdCopy},
+    {"move", "FROM TO", "move a range; formulas that read it follow it", CmdMove},
+    {"copyvalues", "TYPE FROM TO [FACTOR]", "special copy: formula, value, transpose, scale (by FACTOR) or invert", CmdCopyValues},
+    {"insrow", "RANGE [across]", "insert rows spanning the range (across: in every sheet)", CmdInsertRows},
+    {"delrow", "RANGE [across]", "delete the rows spanning the range (across: in every sheet)", CmdDeleteRows},
+    {"inscol", "RANGE", "insert columns spanning the range", CmdInsertColumns},
+    {"delcol", "RANGE", "delete the columns spanning the range", CmdDeleteColumns},
+    {"pagebreak", "ADDR", "enter a page-break mark at a cell", CmdPageBreak},
     {"spfill", "RANGE", "speed fill: continue the range's first cell over the range", CmdSpeedFill},
     {"spsum", "RANGE ADDR", "speed sum: enter @sum over the range less ADDR at ADDR", CmdSpeedSum},
     {"quickgraph", "RANGE", "graph each row of the range as a named graph; prints its name", CmdQuickGraph},

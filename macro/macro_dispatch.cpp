@@ -46,6 +46,8 @@ void MacroInterpreter::ExecuteCommand()
             PauseCommand();
         else if (code[1] == '?' && code[2] == '1')
             GetKeyCommand();
+        else if (code[1] == 'c' || code[1] == 'e')
+            RangeCommand(code);
         else
             NotAvailable(code);
         return;
@@ -78,6 +80,14 @@ void MacroInterpreter::ExecuteCommand()
     }
     case 'x': host_.SetAnchor(ReadIntegerArgument() == 1); break;
     case 'K': RecalcCommand(); break;
+    case '1':
+    case '2':
+    case '3':
+    case '4':
+    case '5':
+    case '6':
+    case '7':
+    case 'u': RangeCommand(code); break;
     // INRANGE does nothing; its arguments follow as keystrokes.
     case '.': break;
     // CLRSCR, GOTOXY and BREAKOFF have names but no handler.

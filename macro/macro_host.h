@@ -6,6 +6,8 @@
 
 namespace zt {
 
+class Clipboard;
+
 // What the macro interpreter needs of whoever runs it: the window (or the
 // headless controllers of batch mode and tests). Each call must return; a
 // host that cannot provide something says so by its result.
@@ -44,6 +46,8 @@ public:
     // Whether the macro file commands may touch files and folders; a host
     // that runs untrusted macros (fuzzing) says no.
     virtual bool AllowFileAccess() const { return true; }
+    // The clipboard of EDITCOPY, EDITCUT and EDITPASTE; none by default.
+    virtual Clipboard* MacroClipboard() { return nullptr; }
     virtual void Sleep(unsigned milliseconds) = 0;
 };
 

@@ -66,6 +66,27 @@ private:
     Notify* outer_;
 };
 
+// While a macro runs, moving the cell it reads next carries it along.
+class PositionScope {
+public:
+    PositionScope(Engine& e, MacroState& s) : e_(e)
+    {
+        e.MacroPositionShift = [&s](const TRange& block, int dRow, int dCol) {
+            if (s.MacroRow >= block.FirstRow && s.MacroRow <= block.LastRow && s.MacroCol >= block.FirstCol &&
+                s.MacroCol <= block.LastCol) {
+                s.MacroRow += dRow;
+                s.MacroCol += dCol;
+            }
+        };
+    }
+    ~PositionScope() { e_.MacroPositionShift = nullptr; }
+    PositionScope(const PositionScope&) = delete;
+    PositionScope& operator=(const PositionScope&) = delete;
+
+private:
+    Engine& e_;
+};
+
 }  // namespace
 
 bool MacroInterpreter::RunMacroAt(int row, int col)
@@ -134,6 +155,7 @@ void MacroInterpreter::Run(const std::function<void()>& begin)
     MacroErrorWatch watch(e_.Notifier, s_.MacroRunning);
     {
         NotifierScope notifier(e_, &watch);
+        PositionScope position(e_, s_);
         host_.MacroStateChanged(true);
         begin();
         while (s_.MacroRunning) {

@@ -156,6 +156,8 @@ private:
     std::string ReadTextValue();
     void GotoCommand();
     void RecalcCommand();
+    // Range, copy and row and column commands (macro_ranges.cpp).
+    void RangeCommand(std::string_view code);
 
     Engine& e_;
     MacroHost& host_;

@@ -20,6 +20,7 @@
 #include <QToolBar>
 
 #include "core/address.h"
+#include "dialogs/copy_dialog.h"
 #include "dialogs/merge_dialog.h"
 #include "platform/qt/qt_text.h"
 #include "shell/grid.h"
@@ -280,6 +281,15 @@ void TForm1::ArrangeWindows(std::string_view how)
 }
 
 void TForm1::CloseMainWindow() { close(); }
+
+bool TForm1::ChooseCopy(CopyDialogFields& fields)
+{
+    Tcopydlg dialog(fields, this);
+    bool ok = dialog.exec() == QDialog::Accepted;
+    if (ok)
+        fields = dialog.Fields();
+    return ok;
+}
 
 bool TForm1::ChooseMerge(const MergeDialogInput& input, MergeRequest& out)
 {

@@ -55,6 +55,7 @@ public:
     void ArrangeWindows(std::string_view how) override;
     void CloseMainWindow() override;
     bool ChooseMerge(const MergeDialogInput& input, MergeRequest& out) override;
+    bool ChooseCopy(CopyDialogFields& fields) override;
     bool ChooseFromList(const std::string& title, const std::vector<std::string>& items,
                         std::string& chosen) override;
 

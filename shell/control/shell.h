@@ -38,6 +38,9 @@ struct RangePrompt {
     TRange SavedSelection = kUndefinedRange;
 };
 
+// The row and column commands of the Insert and Delete menus.
+enum class Structure { InsertRows, DeleteRows, InsertColumns, DeleteColumns, InsertRowsAcross, DeleteRowsAcross, PageBreak };
+
 // Program-wide switches of the main window.
 struct ShellOptions {
     bool QuickBar = true;     // Q
@@ -123,6 +126,17 @@ public:
     void OpenWithDialog();
     void MergeWithDialog();
     void EraseSelection();
+    // Copy and move through the two range prompts.
+    void CopyWithPrompts(bool move);
+    // The Copy dialog, and the special copies of the hidden Range > Copy
+    // menu (tag 0 value, 1 transpose, 2 scale, 3 invert, 4 formula).
+    void CopyDialog();
+    void SpecialCopyWithPrompts(int tag);
+    // Edit cut, copy and paste on the selection.
+    void CutOrCopy(bool cut);
+    void Paste();
+    // An insertion or deletion, on a range asked for or on the selection.
+    void ChangeStructure(Structure what, bool prompt);
     void CloseAllAndExit();
     void Arrange(std::string_view how);
     void RepaintAll();
@@ -161,6 +175,7 @@ public:
     const std::vector<std::string>& RecentFiles() const { return recent_; }
     std::string AddressText() const;
     KeyboardState* Keys() { return platform_.Keys; }
+    Clipboard* Clip() { return platform_.Clip; }
 
     // A macro to start at a cell (Ctrl+letter or the message from another
     // instance); macros come with their interpreter.

@@ -37,22 +37,16 @@ static const std::map<std::string_view, std::string_view>& UnavailableCommands()
         {"PrintClick", "Print"}, {"spPrtClick", "Print"},
         {"Import1Click", "Import"}, {"Transfer1Click", "Export"},
         {"Comments1Click", "Doc Info"}, {"Status1Click", "Get Info"},
-        {"Cut1Click", "Cut"}, {"Clip1Click", "Copy"}, {"Paste1Click", "Paste"},
-        {"spcutClick", "Cut/Copy"},
         {"FindReplace1Click", "Find/Replace"}, {"spFindClick", "Find/Replace"},
-        {"Color1Click", "General"}, {"InsPageClick", "Insert Page Break"},
-        {"InsRowClick", "Insert Row"}, {"InsColClick", "Insert Column"}, {"Across1Click", "Insert Across Row"},
-        {"DelRowClick", "Delete Row"}, {"DelColClick", "Delete Column"}, {"Across2Click", "Delete Across Row"},
+        {"Color1Click", "General"},
         {"Rowheight1Click", "Colwidth/Rowheight"}, {"Audit1Click", "Audit"},
         {"Table2Click", "External @ Table"}, {"Reset1Click", "External @ Reset"},
-        {"Copy1Click", "Copy"}, {"Name1Click", "Range Name"}, {"Justify2Click", "Justify"},
+        {"Name1Click", "Range Name"}, {"Justify2Click", "Justify"},
         {"Format2Click", "Cell Properties"}, {"Properties1Click", "Properties"},
-        {"Copy2Click", "Copy"}, {"Move2Click", "Move"}, {"Fill1Click", "Data"}, {"Add1Click", "Array"},
+        {"Fill1Click", "Data"}, {"Add1Click", "Array"},
         {"Graph1Click", "Graph"}, {"View1Click", "Graph View"},
         {"Contents1Click", "Help"}, {"Tips1Click", "Tips"},
         {"spbtokClick", "User Button"},
-        {"spdbtn2UpClick", "Insert Rows"}, {"spdbtn2DownClick", "Delete Rows"},
-        {"spdbtn3UpClick", "Insert Columns"}, {"spdbtn3DownClick", "Delete Columns"},
         {"spdbtn4UpClick", "Sort"}, {"spdbtn4DownClick", "Sort"},
         {"spProperUpClick", "Upper/Proper"}, {"spProperDownClick", "Upper/Proper"},
     };
@@ -95,13 +89,25 @@ static const std::map<std::string_view, Handler>& CommandTable()
                  s.RepaintAll();
              }, s.Active()->Pane().Selection());
          }},
-        {"Value1Click", [](Shell& s, int tag) {
-             // "&Formula" (tag 4) has no special copy of its own.
-             if (tag != 4)
-                 s.Unavailable("Special Copy");
-             else if (s.Eng().Notifier)
-                 s.Eng().Notifier->Beep();
-         }},
+        {"Value1Click", [](Shell& s, int tag) { s.SpecialCopyWithPrompts(tag); }},
+        {"Copy1Click", [](Shell& s, int) { s.CopyDialog(); }},
+        {"Copy2Click", [](Shell& s, int) { s.CopyWithPrompts(false); }},
+        {"Move2Click", [](Shell& s, int) { s.CopyWithPrompts(true); }},
+        {"Cut1Click", [](Shell& s, int) { s.CutOrCopy(true); }},
+        {"Clip1Click", [](Shell& s, int) { s.CutOrCopy(false); }},
+        {"spcutClick", [](Shell& s, int tag) { s.CutOrCopy(tag == 1); }},
+        {"Paste1Click", [](Shell& s, int) { s.Paste(); }},
+        {"InsPageClick", [](Shell& s, int) { s.ChangeStructure(Structure::PageBreak, true); }},
+        {"InsRowClick", [](Shell& s, int) { s.ChangeStructure(Structure::InsertRows, true); }},
+        {"InsColClick", [](Shell& s, int) { s.ChangeStructure(Structure::InsertColumns, true); }},
+        {"Across1Click", [](Shell& s, int) { s.ChangeStructure(Structure::InsertRowsAcross, true); }},
+        {"DelRowClick", [](Shell& s, int) { s.ChangeStructure(Structure::DeleteRows, true); }},
+        {"DelColClick", [](Shell& s, int) { s.ChangeStructure(Structure::DeleteColumns, true); }},
+        {"Across2Click", [](Shell& s, int) { s.ChangeStructure(Structure::DeleteRowsAcross, true); }},
+        {"spdbtn2UpClick", [](Shell& s, int) { s.ChangeStructure(Structure::InsertRows, false); }},
+        {"spdbtn2DownClick", [](Shell& s, int) { s.ChangeStructure(Structure::DeleteRows, false); }},
+        {"spdbtn3UpClick", [](Shell& s, int) { s.ChangeStructure(Structure::InsertColumns, false); }},
+        {"spdbtn3DownClick", [](Shell& s, int) { s.ChangeStructure(Structure::DeleteColumns, false); }},
         {"SpwordClick", [](Shell& s, int) {
              if (s.Active() && s.Eng().Settings().Protect)
                  s.Eng().Notifier->Beep();

@@ -42,6 +42,7 @@ public:
     void MacroStateChanged(bool running) override;
     unsigned long long TickCount() const override;
     void Sleep(unsigned milliseconds) override;
+    Clipboard* MacroClipboard() override { return shell_.Clip(); }
 
 private:
     Shell& shell_;

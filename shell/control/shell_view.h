@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,6 +17,17 @@ struct MergeDialogInput {
     std::string File;
     int Mode = 1;
     TRange Selection = kUndefinedRange;
+};
+
+// The fields of the Copy dialog: two range texts, the type of copy (the
+// numbers of CopyValues) and the factor text, which the dialog replaces by
+// its value (EvaluateFactor) when the field is left.
+struct CopyDialogFields {
+    std::string From;
+    std::string To;
+    int Type = 1;
+    std::string Factor = "1";
+    std::function<std::string(const std::string&)> EvaluateFactor;
 };
 
 // What the controllers ask of whoever shows them. The widgets implement it;
@@ -41,6 +53,8 @@ public:
     }
     // The merge dialog; false when it was cancelled.
     virtual bool ChooseMerge(const MergeDialogInput&, MergeRequest&) { return false; }
+    // The Copy dialog; false when it was cancelled.
+    virtual bool ChooseCopy(CopyDialogFields&) { return false; }
 };
 
 }  // namespace zt

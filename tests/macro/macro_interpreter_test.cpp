@@ -15,6 +15,7 @@
 #include "formula/cell_contents.h"
 #include "formula/formula_engine.h"
 #include "macro/macro_codes.h"
+#include "platform/clipboard.h"
 #include "platform/notify_headless.h"
 
 namespace zt {
@@ -71,6 +72,7 @@ public:
         Extended = extend;
     }
     void SetAnchor(bool on) override { Anchored = on; }
+    Clipboard* MacroClipboard() override { return &Clip; }
     void ShowStep(const std::string& caption) override { Steps.push_back(caption); }
     void MacroStateChanged(bool running) override { States.push_back(running); }
     unsigned long long TickCount() const override { return Clock; }
@@ -106,6 +108,7 @@ public:
     std::function<void(int)> OnEvents;
     std::function<void()> OnKeyWait;
     std::function<void()> OnSleep;
+    MemoryClipboard Clip;
 };
 
 class MacroTest : public ::testing::Test {
@@ -240,7 +243,7 @@ TEST_F(MacroTest, CommandsWithoutHandlerAreSyntaxErrors)
 TEST_F(MacroTest, CommandsNotYetExecutedStopTheMacroNamingThem)
 {
     const std::pair<std::string_view, std::string_view> cases[] = {
-        {"{COPY A1,B1}", "COPY"},  {"{GRAPHTYPE 1}", "GRAPHTYPE"},
+        {"{RANGEBUILD A1}", "RANGEBUILD"},  {"{GRAPHTYPE 1}", "GRAPHTYPE"},
         {"{TONE 1,2}", "TONE"},    {"{BREAKON}", "PLAYWAVE"},
     };
     for (const auto& [text, name] : cases) {
@@ -764,6 +767,85 @@ TEST_F(MacroTest, UpdateLetsEventsRun)
     host.Events = 0;
     Run();
     EXPECT_EQ(withUpdate, host.Events + 1);
+}
+
+}  // namespace
+}  // namespace zt
+
+namespace zt {
+namespace {
+
+TEST_F(MacroTest, CopyMoveAndBlankWorkOnTheirRanges)
+{
+    Enter("B1", "2");
+    Enter("C1", "+B1*10");
+    Put("A1", "{COPY C1,C2..C3}{MOVE B1,D1}{BLANK C3}");
+    Run();
+    EXPECT_EQ(Message(), "");
+    EXPECT_EQ(Contents("C2"), "+B2*10");
+    EXPECT_EQ(Contents("C1"), "+D1*10");
+    EXPECT_EQ(Number("C1"), 20);
+    EXPECT_EQ(Contents("C3"), "");
+}
+
+TEST_F(MacroTest, SpecialCopiesTakeTheirFactor)
+{
+    Enter("B1", "4");
+    Enter("B2", "+B1");
+    Put("A1", "{COPYSCALE B1..B2,C1,2+1}{COPYINV B1,D1}{COPYTRANS B1..B2,E1}{COPYFORM B2,F2}{COPYVAL B2,G2}");
+    Run();
+    EXPECT_EQ(Message(), "");
+    EXPECT_EQ(Number("C1"), 12);
+    EXPECT_EQ(Number("C2"), 12);
+    EXPECT_EQ(Number("D1"), 0.25);
+    EXPECT_EQ(Number("F1"), 4);
+    EXPECT_EQ(Contents("F2"), "+B1");
+    EXPECT_EQ(Contents("G2"), "4");
+}
+
+TEST_F(MacroTest, RowsAndColumnsAreInsertedAndDeletedAndUndone)
+{
+    Enter("B3", "1");
+    Enter("C1", "+B3");
+    Put("A1", "{INSERTROW A2..A3}{INSERTCOL B1}");
+    Run();
+    EXPECT_EQ(Contents("D1"), "+C5");
+    Put("A1", "{DELETEROW A2..A3}{DELETECOL B9}");
+    Run();
+    EXPECT_EQ(Contents("C1"), "+B3");
+    Put("A1", "{UNDO}");
+    Run();
+    EXPECT_EQ(Contents("D1"), "+C3");
+}
+
+TEST_F(MacroTest, ClipboardCommandsUseTheHostsClipboard)
+{
+    Enter("B1", "5");
+    Put("A1", "{EDITCUT B1}{EDITPASTE D4}{EDITCOPY D4}");
+    Run();
+    EXPECT_EQ(Contents("B1"), "");
+    EXPECT_EQ(Number("D4"), 5);
+    EXPECT_EQ(host.Clip.PlainText(), "5\r\n");
+}
+
+TEST_F(MacroTest, AMoveOfTheRunningMacroCarriesItAlong)
+{
+    Put("A1", "{MOVE A1..A3,C1}");
+    Put("A2", "{LET E1,1}");
+    Run();
+    EXPECT_EQ(Message(), "");
+    EXPECT_EQ(Number("E1"), 1);
+    EXPECT_EQ(Contents("C2"), "'{LET E1,1}");
+}
+
+TEST_F(MacroTest, ACopyErrorStopsTheMacro)
+{
+    Enter("B1", "1");
+    Enter("B2", "2");
+    Put("A1", "{COPY B1..B2,B8192}{LET E1,1}");
+    Run();
+    EXPECT_EQ(Message(), "Error:Copy Error");
+    EXPECT_EQ(Cell("E1"), nullptr);
 }
 
 }  // namespace
