@@ -284,6 +284,8 @@ void TGrid::mousePressEvent(QMouseEvent* ev)
         shell_.CellPressed(window_, pane_, row, col, shift, right);
         if (!right)
             drag_ = Drag::Cells;
+        else if (shell_.DraggingSelection())
+            drag_ = Drag::Selection;
     }
 }
 
@@ -297,6 +299,9 @@ void TGrid::mouseMoveEvent(QMouseEvent* ev)
             shell_.CellDragged(window_, pane_, row, col);
         return;
     }
+    case Drag::Selection:
+        setCursor(Qt::DragMoveCursor);
+        return;
     case Drag::ColumnEdge:
         dragSize_ = std::max(0, State().ColumnPixels(dragIndex_) + pos.x() - dragStart_);
         update();
@@ -313,11 +318,17 @@ void TGrid::mouseMoveEvent(QMouseEvent* ev)
     setCursor(onEdge ? Qt::SplitHCursor : onRowEdge ? Qt::SplitVCursor : Qt::ArrowCursor);
 }
 
-void TGrid::mouseReleaseEvent(QMouseEvent*)
+void TGrid::mouseReleaseEvent(QMouseEvent* ev)
 {
     Drag was = drag_;
     drag_ = Drag::None;
-    if (was == Drag::ColumnEdge)
+    if (was == Drag::Selection) {
+        setCursor(Qt::ArrowCursor);
+        QPoint pos = ev->position().toPoint();
+        int row, col;
+        if (State().CellAt(pos.x() - kRowHeaderWidth, pos.y() - kHeaderHeight, row, col))
+            shell_.SelectionDropped(window_, pane_, row, col);
+    } else if (was == Drag::ColumnEdge)
         shell_.ColumnResized(window_, dragIndex_, dragSize_);
     else if (was == Drag::RowEdge)
         shell_.RowResized(window_, dragIndex_, dragSize_);

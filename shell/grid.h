@@ -35,7 +35,7 @@ signals:
     void ContextMenuWanted(QPoint globalPos);
 
 private:
-    enum class Drag { None, Cells, ColumnEdge, RowEdge };
+    enum class Drag { None, Cells, ColumnEdge, RowEdge, Selection };
     void PaintHeaders(class QPainter& p);
     void PaintCells(class QPainter& p);
     int ColumnEdgeAt(int x) const;  // the column whose right edge is under x, or -1

@@ -102,6 +102,10 @@ public:
     // Mouse in a pane of the active window.
     void CellPressed(SheetWindow& w, int pane, int row, int col, bool shift, bool rightButton);
     void CellDragged(SheetWindow& w, int pane, int row, int col);
+    // Shift and the right button pressed inside the selection pick it up;
+    // letting go over a cell moves it there, the grabbed cell landing on it.
+    bool DraggingSelection() const { return grab_.Active; }
+    void SelectionDropped(SheetWindow& w, int pane, int row, int col);
     void ColumnHeaderPressed(SheetWindow& w, int pane, int col, bool shift);
     void RowHeaderPressed(SheetWindow& w, int pane, int row, bool shift);
     void ColumnResized(SheetWindow& w, int col, int pixels);
@@ -248,6 +252,11 @@ private:
     ShellOptions options_;
     std::vector<std::string> recent_;
     std::string stepCaption_;
+    struct SelectionGrab {
+        bool Active = false;
+        int Row = 0;
+        int Col = 0;
+    } grab_;
 };
 
 }  // namespace zt

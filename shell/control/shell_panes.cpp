@@ -2,6 +2,8 @@
 // in them, column and row sizes, sheet tabs and scrolling.
 #include <algorithm>
 
+#include "commands/copy_cell.h"
+#include "commands/copy_range.h"
 #include "core/cell_store.h"
 #include "core/undo.h"
 #include "shell/control/shell.h"
@@ -76,11 +78,14 @@ void Shell::CellPressed(SheetWindow& w, int pane, int row, int col, bool shift, 
     if (!PressInPane(w, pane))
         return;
     GridState& g = w.Pane();
+    grab_ = SelectionGrab{};
     if (rightButton) {
-        TRange s = g.Selection();
+        TRange s = OrderedRange(g.Selection());
         bool inside = row >= s.FirstRow && row <= s.LastRow && col >= s.FirstCol && col <= s.LastCol;
         if (!inside)
             g.ClickCell(row, col);
+        else if (shift)
+            grab_ = SelectionGrab{true, row, col};
         return;
     }
     if (shift)
@@ -96,6 +101,31 @@ void Shell::CellDragged(SheetWindow& w, int pane, int row, int col)
     GridState& g = w.Pane();
     if (row != g.Row() || col != g.Col())
         g.ExtendTo(row, col);
+}
+
+void Shell::SelectionDropped(SheetWindow& w, int pane, int row, int col)
+{
+    SelectionGrab grab = grab_;
+    grab_ = SelectionGrab{};
+    if (!grab.Active || &w != active_ || pane != w.ActivePane || (row == grab.Row && col == grab.Col))
+        return;
+    GridState& g = w.Pane();
+    TRange from = OrderedRange(g.Selection());
+    int toRow = from.FirstRow + row - grab.Row;
+    int toCol = from.FirstCol + col - grab.Col;
+    if (!ValidCoord(toRow, toCol)) {
+        ReportError(e_, kCopyError);
+        return;
+    }
+    RestoreContext(e_, w.Slot);
+    TRange to{std::int16_t(toCol), std::int16_t(toRow), std::int16_t(toCol), std::int16_t(toRow)};
+    if (!CopyRange(e_, true, from, to))
+        return;
+    g.ReleaseAnchor();
+    g.GoToCell(toRow, toCol);
+    g.ExtendTo(toRow + from.LastRow - from.FirstRow, toCol + from.LastCol - from.FirstCol);
+    PointerMoved(w, pane);
+    RepaintSheet(w.Slot);
 }
 
 void Shell::ColumnHeaderPressed(SheetWindow& w, int pane, int col, bool shift)

@@ -88,6 +88,25 @@ TEST_F(RangeCommandsGuiTest, TextOfAnotherProgramIsEnteredAsTyped)
     EXPECT_EQ(FindCell(engine, 0, 1)->Format, engine.DefaultCell.Format);
 }
 
+TEST_F(RangeCommandsGuiTest, ShiftRightDragMovesTheSelection)
+{
+    ASSERT_NE(window, nullptr);
+    Put(0, 0, "8");
+    Put(0, 2, "+A1");
+    TGrid* grid = Grid();
+    GridState& g = grid->State();
+    auto centre = [&](int row, int col) {
+        return QPoint(TGrid::kRowHeaderWidth + g.ColumnLeft(col) + g.ColumnPixels(col) / 2,
+                      TGrid::kHeaderHeight + g.RowTop(row) + g.RowPixels(row) / 2);
+    };
+    QTest::mousePress(grid, Qt::RightButton, Qt::ShiftModifier, centre(0, 0));
+    QTest::mouseRelease(grid, Qt::RightButton, Qt::ShiftModifier, centre(3, 1));
+    EXPECT_EQ(Contents(3, 1), "8");
+    EXPECT_EQ(Contents(0, 2), "+B4");
+    EXPECT_EQ(g.Row(), 3);
+    EXPECT_EQ(g.Col(), 1);
+}
+
 TEST_F(RangeCommandsGuiTest, TheCopyDialogEvaluatesItsFactorWhenLeft)
 {
     CopyDialogFields fields;

@@ -176,5 +176,25 @@ TEST_F(ShellRangeTest, AcrossRowWorksInEverySheet)
     EXPECT_EQ(Value("A4109"), 2);
 }
 
+TEST_F(ShellRangeTest, ShiftAndTheRightButtonDragTheSelectionToWhereItIsDropped)
+{
+    Put("A1", "1");
+    Put("A2", "2");
+    Put("C1", "+A2*10");
+    GoTo("A1");
+    Key(vkDown, true);
+    shell.CellPressed(*w, 0, 1, 0, false, true);
+    EXPECT_FALSE(shell.DraggingSelection());
+    shell.CellPressed(*w, 0, 1, 0, true, true);
+    ASSERT_TRUE(shell.DraggingSelection());
+    shell.SelectionDropped(*w, 0, 4, 1);
+    EXPECT_FALSE(shell.DraggingSelection());
+    EXPECT_EQ(Value("B4"), 1);
+    EXPECT_EQ(Value("B5"), 2);
+    EXPECT_EQ(Cell("A1"), nullptr);
+    EXPECT_EQ(Contents("C1"), "+B5*10");
+    EXPECT_EQ(Selected(), "B4..B5");
+}
+
 }  // namespace
 }  // namespace zt
