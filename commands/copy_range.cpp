@@ -12,7 +12,7 @@ namespace zt {
 
 namespace {
 
-// Relinks the cell record at (row, col) to (toRow, toCol). A cell already
+// Moves the cell record at (row, col) to (toRow, toCol). A cell already
 // there is destroyed first, and formulas that read it turn to ERR.
 void MoveCell(Engine& e, int row, int col, int toRow, int toCol)
 {
@@ -23,24 +23,7 @@ void MoveCell(Engine& e, int row, int col, int toRow, int toCol)
         return;
     if (FindCell(e, toRow, toCol))
         FreeRun(e, toRow, toCol, toCol);
-
-    s = FindCell(e, row, col);
-    if (PCell prev = e.FindPrev)
-        prev->Next = s->Next;
-    else
-        e.Cur->RowHeads[row] = s->Next;
-
-    FindCell(e, toRow, toCol);
-    HeapAddr a = AddrOf(e, s);
-    if (PCell prev = e.FindPrev) {
-        s->Next = prev->Next;
-        prev->Next = a;
-    } else {
-        s->Next = e.Cur->RowHeads[toRow];
-        e.Cur->RowHeads[toRow] = a;
-    }
-    s->Row = static_cast<std::int16_t>(toRow);
-    s->Col = static_cast<std::uint8_t>(toCol);
+    RelocateCell(e, FindCell(e, row, col), toRow, toCol);
 }
 
 // One pass of the source block onto the destination anchored at (row, col),
@@ -51,10 +34,13 @@ bool CopyBlock(Engine& e, bool move, const TRange& s, int row, int col)
     int dc = col - s.FirstCol;
     if (dr == 0 && dc == 0)
         return true;
-    bool rowsUp = row < s.FirstRow;
-    bool colsUp = col < s.FirstCol;
     int rows = s.LastRow - s.FirstRow + 1;
     int cols = s.LastCol - s.FirstCol + 1;
+    // Overlapping blocks are walked away from the destination; apart, in
+    // reading order, which row lookups are quickest for.
+    bool apart = row > s.LastRow || row + rows <= s.FirstRow || col > s.LastCol || col + cols <= s.FirstCol;
+    bool rowsUp = apart || row < s.FirstRow;
+    bool colsUp = apart || col < s.FirstCol;
     for (int i = 0; i < rows; ++i) {
         int r = rowsUp ? s.FirstRow + i : s.LastRow - i;
         for (int j = 0; j < cols; ++j) {

@@ -92,17 +92,46 @@ void FreeText(Engine& e, HeapAddr& field)
     field = 0;
 }
 
+namespace {
+
+// Walks the row to the first cell at or after the column; prev becomes the
+// cell before it. A walk starts at the row's hint when that cell lies left
+// of the column (rows are long, and lookups move rightwards), and leaves
+// the last cell it passed as the new hint.
+PCell WalkRow(Engine& e, int row, int col, PCell& prev)
+{
+    Worksheet& ws = *e.Cur;
+    prev = nullptr;
+    PCell c = CellAt(e, ws.RowHeads[row]);
+    if (PCell hint = CellAt(e, ws.RowHints[row]); hint && hint->Row == row && hint->Col < col) {
+        prev = hint;
+        c = NextCell(e, hint);
+    }
+    while (c && c->Col < col) {
+        prev = c;
+        c = NextCell(e, c);
+    }
+    ws.RowHints[row] = AddrOf(e, prev);
+    return c;
+}
+
+// A cell record leaving its row must not stay its row's hint.
+void Unhint(Engine& e, const TCell* c)
+{
+    HeapAddr& hint = e.Cur->RowHints[c->Row];
+    if (hint == AddrOf(e, c))
+        hint = 0;
+}
+
+}  // namespace
+
 PCell FindCell(Engine& e, int row, int col)
 {
     e.FindPrev = nullptr;
     if (row < 0 || row >= kRows || !e.Cur)
         return nullptr;
-    PCell prev = nullptr;
-    PCell c = CellAt(e, e.Cur->RowHeads[row]);
-    while (c && c->Col < col) {
-        prev = c;
-        c = NextCell(e, c);
-    }
+    PCell prev;
+    PCell c = WalkRow(e, row, col, prev);
     e.FindPrev = prev;
     return (c && c->Col == col) ? c : nullptr;
 }
@@ -111,10 +140,33 @@ PCell FindFirstAtOrAfter(Engine& e, int row, int col)
 {
     if (row < 0 || row >= kRows || !e.Cur)
         return nullptr;
-    PCell c = CellAt(e, e.Cur->RowHeads[row]);
-    while (c && c->Col < col)
-        c = NextCell(e, c);
-    return c;
+    PCell prev;
+    return WalkRow(e, row, col, prev);
+}
+
+void RelocateCell(Engine& e, PCell cell, int toRow, int toCol)
+{
+    Worksheet& ws = *e.Cur;
+    int row = cell->Row;
+    FindCell(e, row, cell->Col);
+    if (PCell prev = e.FindPrev)
+        prev->Next = cell->Next;
+    else
+        ws.RowHeads[row] = cell->Next;
+    Unhint(e, cell);
+    cell->Row = static_cast<std::int16_t>(toRow);
+    cell->Col = static_cast<std::uint8_t>(toCol);
+    FindCell(e, toRow, toCol);
+    HeapAddr a = AddrOf(e, cell);
+    if (PCell prev = e.FindPrev) {
+        cell->Next = prev->Next;
+        prev->Next = a;
+    } else {
+        cell->Next = ws.RowHeads[toRow];
+        ws.RowHeads[toRow] = a;
+    }
+    ws.MaxRow = std::max<std::int16_t>(ws.MaxRow, static_cast<std::int16_t>(toRow));
+    ws.MaxCol = std::max<std::int16_t>(ws.MaxCol, static_cast<std::int16_t>(toCol));
 }
 
 PCell FindOrCreateCell(Engine& e, int row, int col)
@@ -259,6 +311,7 @@ void FreeRun(Engine& e, int row, int firstCol, int lastCol)
             before->Next = c->Next;
         else
             head = c->Next;
+        Unhint(e, c);
         HeapFree(e, a, kCellSize);
     }
 }
@@ -280,6 +333,7 @@ void FreeAllCells(Engine& e)
         }
         ws.RowHeads[row] = 0;
     }
+    std::fill(ws.RowHints.begin(), ws.RowHints.end(), 0);
     ws.MaxRow = 0;
     ws.MaxCol = 0;
 }

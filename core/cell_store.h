@@ -14,6 +14,9 @@ void ClearCell(Engine& e, PCell cell);
 // False when the link could not be made (no room for the cell or the link).
 bool LinkDependency(Engine& e, PCell formula, int row, int col, bool add);
 void DetachCell(Engine& e, PCell cell);
+// Takes a cell record out of its row and puts it, renumbered, at another
+// position, which must be free. Nothing else about it changes.
+void RelocateCell(Engine& e, PCell cell, int toRow, int toCol);
 void FreeRun(Engine& e, int row, int firstCol, int lastCol);
 void FreeAllCells(Engine& e);
 

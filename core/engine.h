@@ -51,6 +51,9 @@ struct Worksheet {
     std::uint16_t HeapNo = 0;
     std::uint16_t ShareCount = 0;  // 0 = one user
     std::vector<HeapAddr> RowHeads = std::vector<HeapAddr>(kRowHeadCount, 0);
+    // Per row, a cell of the row that the last lookup passed, where the
+    // next lookup further right may start; 0 when none is known.
+    std::vector<HeapAddr> RowHints = std::vector<HeapAddr>(kRows, 0);
     std::int16_t MaxRow = 0;
     std::int16_t MaxCol = 0;
     bool Modified = false;

@@ -134,7 +134,10 @@ HeapAddr PageHeap::Allocate(std::uint32_t n)
         if (HeapAddr a = CutFromPage(curPage_, need))
             return a;
     }
-    for (int p = 0; p < pageLimit_; ++p) {
+    // The search goes on from the current page: the pages before it were
+    // found full the last time round.
+    for (int i = 1; i <= pageLimit_; ++i) {
+        int p = (std::max(curPage_, 0) + i) % pageLimit_;
         if (p == curPage_ || !present_[p] || owner_[p] != curHeap_)
             continue;
         if (HeapAddr a = CutFromPage(p, need)) {
