@@ -1,14 +1,20 @@
 #pragma once
 // Bodies of the fuzz targets, shared by the fuzzers and by the test that
 // replays the inputs they once failed on.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
+#include "commands/clipboard_transfer.h"
+#include "commands/copy_range.h"
+#include "commands/copy_values.h"
+#include "commands/insert_delete.h"
 #include "core/cell_entry.h"
 #include "core/cell_store.h"
 #include "core/range_names.h"
+#include "core/undo.h"
 #include "files/worksheet_file.h"
 #include "formula/cell_contents.h"
 #include "formula/compiled_formula.h"
@@ -17,6 +23,7 @@
 #include "formula/formula_engine.h"
 #include "formula/recalc.h"
 #include "macro/macro_interpreter.h"
+#include "platform/clipboard.h"
 
 namespace zt {
 
@@ -190,6 +197,71 @@ inline void FuzzRunMacro(const std::uint8_t* data, std::size_t size)
         std::abort();
     e.Err.Clear();
     FreeAllCells(e);
+}
+
+// Every row list in column order, each cell carrying its row's number.
+inline bool RowListsAreSound(Engine& e)
+{
+    for (int row = 0; row < kRows; ++row) {
+        int last = -1;
+        for (PCell c = CellAt(e, e.Cur->RowHeads[row]); c; c = NextCell(e, c)) {
+            if (c->Row != row || c->Col <= last)
+                return false;
+            last = c->Col;
+        }
+    }
+    return true;
+}
+
+// The input as clipboard text (private or plain) pasted into a few cells,
+// then the rest as a script of range commands, five bytes each: the
+// command, a row (two bytes), a column and a count. Copies, moves,
+// insertions, deletions and undo must keep every row list sound.
+inline void FuzzRangeCommands(const std::uint8_t* data, std::size_t size)
+{
+    if (size < 2)
+        return;
+    Engine& e = FuzzEngine();
+    FreeAllCells(e);
+    DiscardSnapshot(e);
+    e.Settings().RowsPerSheet = (data[0] & 1) ? 1024 : 8192;
+    std::size_t split = 2 + data[1] % (size - 1);
+    if (split > size)
+        split = size;
+    std::string text(reinterpret_cast<const char*>(data) + 2, split - 2);
+    MemoryClipboard clip;
+    clip.SetData((data[0] & 2) ? text : std::string(), text);
+    ClipboardPaste(e, clip, data[0] >> 4, (data[0] >> 2) & 3);
+    for (std::size_t at = split; at + 5 <= size; at += 5) {
+        const std::uint8_t* op = data + at;
+        int row = (op[1] | op[2] << 8) % kRows;
+        int col = op[3];
+        int count = op[4] % 9;
+        TRange here{std::int16_t(col), std::int16_t(row), std::int16_t(std::min(col + count, kCols - 1)),
+                    std::int16_t(std::min(row + count, kRows - 1))};
+        TRange home{0, 0, std::int16_t(count), std::int16_t(count)};
+        switch (op[0] % 12) {
+        case 0: CopyRange(e, false, home, here); break;
+        case 1: CopyRange(e, true, home, here); break;
+        case 2: CopyRange(e, op[4] & 1, here, home); break;
+        case 3: InsertRows(e, row, count); break;
+        case 4: DeleteRows(e, row, count); break;
+        case 5: InsertColumns(e, col, count); break;
+        case 6: DeleteColumns(e, col, count); break;
+        case 7: InsertRowsAcross(e, row % 1024, count); break;
+        case 8: DeleteRowsAcross(e, row % 1024, count); break;
+        case 9: CopyValues(e, op[4] % 5, home, here, 2); break;
+        case 10: Undo(e); break;
+        default: ClipboardCopy(e, clip, home, op[4] & 1); ClipboardPaste(e, clip, row, col); break;
+        }
+        e.Err.Clear();
+    }
+    RecalcAll(e);
+    if (!RowListsAreSound(e))
+        std::abort();
+    e.Err.Clear();
+    FreeAllCells(e);
+    DiscardSnapshot(e);
 }
 
 }  // namespace zt

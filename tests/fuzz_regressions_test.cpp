@@ -34,7 +34,7 @@ TEST(FuzzRegressionsTest, FormerlyFailingInputsRunClean)
 {
     int replayed =
         Replay("compile", FuzzCompile) + Replay("eval", FuzzEvaluateCode) + Replay("wks", FuzzReadWorksheet) +
-        Replay("macro", FuzzRunMacro);
+        Replay("macro", FuzzRunMacro) + Replay("range", FuzzRangeCommands);
     if (replayed == 0)
         GTEST_SKIP() << "no regression inputs kept yet";
 }
