@@ -39,8 +39,7 @@ bool ArgFactor(BatchSession& s, std::string_view text, double& factor)
 {
     if (text.empty())
         return true;
-    const bool formula = text[0] == '+' || text[0] == '-' || text[0] == '(' || text[0] == '@';
-    TextValue v = EvaluateText(s.Eng(), formula ? std::string(text) : "+" + std::string(text));
+    TextValue v = EvaluateTypedExpression(s.Eng(), text);
     if (v.Error || v.CompileFailed || v.IsString) {
         s.Fail("Invalid Number: " + std::string(text));
         return false;
@@ -66,6 +65,16 @@ bool ArgRows(BatchSession& s, std::string_view rest, TRange& r, bool& across)
     return true;
 }
 
+using RowOperation = void (*)(Engine&, int first, int count);
+
+void RowCommand(BatchSession& s, std::string_view rest, RowOperation within, RowOperation across)
+{
+    TRange r;
+    bool everySheet = false;
+    if (ArgRows(s, rest, r, everySheet))
+        (everySheet ? across : within)(s.Eng(), r.FirstRow, r.LastRow - r.FirstRow + 1);
+}
+
 }  // namespace
 
 void CmdCopy(BatchSession& s, std::string_view rest) { CopyOrMove(s, rest, false); }
@@ -81,31 +90,8 @@ void CmdCopyValues(BatchSession& s, std::string_view rest)
         CopyValues(s.Eng(), type, from, to, factor);
 }
 
-void CmdInsertRows(BatchSession& s, std::string_view rest)
-{
-    TRange r;
-    bool across = false;
-    if (!ArgRows(s, rest, r, across))
-        return;
-    int count = r.LastRow - r.FirstRow + 1;
-    if (across)
-        InsertRowsAcross(s.Eng(), r.FirstRow, count);
-    else
-        InsertRows(s.Eng(), r.FirstRow, count);
-}
-
-void CmdDeleteRows(BatchSession& s, std::string_view rest)
-{
-    TRange r;
-    bool across = false;
-    if (!ArgRows(s, rest, r, across))
-        return;
-    int count = r.LastRow - r.FirstRow + 1;
-    if (across)
-        DeleteRowsAcross(s.Eng(), r.FirstRow, count);
-    else
-        DeleteRows(s.Eng(), r.FirstRow, count);
-}
+void CmdInsertRows(BatchSession& s, std::string_view rest) { RowCommand(s, rest, InsertRows, InsertRowsAcross); }
+void CmdDeleteRows(BatchSession& s, std::string_view rest) { RowCommand(s, rest, DeleteRows, DeleteRowsAcross); }
 
 void CmdInsertColumns(BatchSession& s, std::string_view rest)
 {

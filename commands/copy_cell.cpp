@@ -26,17 +26,17 @@ bool Fail(Engine& e, PCell t)
     return false;
 }
 
-void CopyAttributes(const TCell& s, TCell& t)
-{
-    t.Format = s.Format;
-    t.Typeface = s.Typeface;
-    t.FontSize = s.FontSize;
-    t.Style = s.Style;
-    t.Borders = s.Borders;
-    t.Colors = s.Colors;
-}
-
 }  // namespace
+
+void CopyAttributes(const TCell& from, TCell& to)
+{
+    to.Format = from.Format;
+    to.Typeface = from.Typeface;
+    to.FontSize = from.FontSize;
+    to.Style = from.Style;
+    to.Borders = from.Borders;
+    to.Colors = from.Colors;
+}
 
 bool PositionProtected(Engine& e, int row, int col)
 {

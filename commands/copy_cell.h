@@ -11,6 +11,10 @@ inline constexpr std::string_view kCopyError = "Copy Error";
 // position without a cell, or whose cell is marked protected.
 bool PositionProtected(Engine& e, int row, int col);
 
+// The attributes a copy carries: format, typeface, size, style, borders
+// and colours.
+void CopyAttributes(const TCell& from, TCell& to);
+
 // Copies the cell at (fromRow, fromCol) to (toRow, toCol): contents, value
 // and attributes. A formula's relative references keep their offsets and
 // its absolute references their targets. A missing source clears the

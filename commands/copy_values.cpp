@@ -40,19 +40,6 @@ SourceCell ReadSource(Engine& e, PCell c, const TRange& s)
     return src;
 }
 
-void CopyAttributes(Engine& e, const TCell& from, int row, int col)
-{
-    PCell t = FindOrCreateCell(e, row, col);
-    if (!t)
-        return;
-    t->Format = from.Format;
-    t->Typeface = from.Typeface;
-    t->FontSize = from.FontSize;
-    t->Colors = from.Colors;
-    t->Borders = from.Borders;
-    t->Style = from.Style;
-}
-
 // Writes one source cell at (row, col), skipping a protected position;
 // false when an entry failed.
 bool WriteCopy(Engine& e, int type, const SourceCell& src, int row, int col, double factor)
@@ -65,7 +52,8 @@ bool WriteCopy(Engine& e, int type, const SourceCell& src, int row, int col, dou
             EnterCell(e, src.Entry, row, col);
         if (e.Err.ErrorFlag)
             return false;
-        CopyAttributes(e, src.Attributes, row, col);
+        if (PCell t = FindOrCreateCell(e, row, col))
+            CopyAttributes(src.Attributes, *t);
         return !e.Err.ErrorFlag;
     }
     if (src.Kind == ckString) {

@@ -11,17 +11,11 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "dialogs/widget_names.h"
 #include "platform/qt/qt_text.h"
 
 namespace zt {
 namespace {
-
-template <typename Widget>
-Widget* Named(Widget* w, const char* name)
-{
-    w->setObjectName(QString::fromLatin1(name));
-    return w;
-}
 
 std::string TextOf(const QLineEdit* edit)
 {

@@ -10,19 +10,10 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "dialogs/widget_names.h"
 #include "platform/qt/qt_text.h"
 
 namespace zt {
-namespace {
-
-template <typename Widget>
-Widget* Named(Widget* w, const char* name)
-{
-    w->setObjectName(QString::fromLatin1(name));
-    return w;
-}
-
-}  // namespace
 
 TMergeDlg::TMergeDlg(Engine& e, const MergeDialogSetup& setup, QWidget* parent)
     : QDialog(parent), e_(e), mode_(setup.Mode), file_(setup.File)

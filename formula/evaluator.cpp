@@ -251,4 +251,10 @@ TextValue EvaluateText(Engine& e, std::string_view formula, bool compiled)
     return result;
 }
 
+TextValue EvaluateTypedExpression(Engine& e, std::string_view text)
+{
+    const bool formula = !text.empty() && (text[0] == '+' || text[0] == '-' || text[0] == '(' || text[0] == '@');
+    return EvaluateText(e, formula ? std::string(text) : "+" + std::string(text));
+}
+
 }  // namespace zt

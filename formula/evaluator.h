@@ -27,6 +27,10 @@ struct TextValue {
 // already compiled code (bytes 0..L). The caller's error state is kept.
 TextValue EvaluateText(Engine& e, std::string_view formula, bool compiled = false);
 
+// Evaluates an expression as a user types it into a field: a text that
+// does not begin like a formula (+ - ( @) is read with a + in front.
+TextValue EvaluateTypedExpression(Engine& e, std::string_view text);
+
 // Pushes the value of a cell (or of no cell) as the new top slot.
 void LoadCellValue(EvalMachine& m, const TCell* cell);
 

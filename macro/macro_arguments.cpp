@@ -46,8 +46,7 @@ std::string MacroInterpreter::ReadStringArgument() { return StringValueOf(ReadRa
 // in front, so a quoted text gives its string.
 std::string MacroInterpreter::StringValueOf(const std::string& text)
 {
-    const bool formula = !text.empty() && (text[0] == '(' || text[0] == '+' || text[0] == '-' || text[0] == '@');
-    TextValue v = EvaluateText(e_, formula ? text : "+" + text);
+    TextValue v = EvaluateTypedExpression(e_, text);
     return v.IsString && !v.Error && !v.CompileFailed ? v.Text : std::string();
 }
 

@@ -31,8 +31,7 @@ constexpr StructurePrompt kStructurePrompts[] = {
 // The value of the Copy dialog's factor text; 1 when it has none.
 double FactorValue(Engine& e, const std::string& text, bool& ok)
 {
-    const bool formula = !text.empty() && (text[0] == '+' || text[0] == '-' || text[0] == '(' || text[0] == '@');
-    TextValue v = EvaluateText(e, formula ? text : "+" + text);
+    TextValue v = EvaluateTypedExpression(e, text);
     ok = !v.Error && !v.CompileFailed && !v.IsString;
     return ok ? v.Number : 1;
 }
