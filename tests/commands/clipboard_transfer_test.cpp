@@ -19,7 +19,12 @@ namespace {
 
 using Attributes = std::tuple<int, std::uint32_t, int, int, int>;  // format, colors, typeface, size, style
 
-Attributes AttributesOf(const TCell& c) { return {c.Format, c.Colors, c.Typeface, c.FontSize, c.Style}; }
+// The fields are read by value: the cell is packed, and references to its
+// members would be misaligned.
+Attributes AttributesOf(const TCell& c)
+{
+    return {c.Format, std::uint32_t(c.Colors), c.Typeface, c.FontSize, c.Style};
+}
 
 class ClipboardTest : public CommandTest {
 protected:
