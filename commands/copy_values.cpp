@@ -69,12 +69,12 @@ bool WriteCopy(Engine& e, int type, const SourceCell& src, int row, int col, dou
     } else if (src.Kind != ckBlank) {
         double v = src.Number;
         bool failed = src.Failed;
-        if (type == kCopyScale)
+        if (type == kCopyScale) {
             v *= factor;
-        else if (type == kCopyInvert)
+        } else if (type == kCopyInvert) {
             failed = failed || v == 0;
-        if (type == kCopyInvert && !failed)
-            v = 1 / v;
+            v = failed ? 0 : 1 / v;
+        }
         if (failed || !std::isfinite(v))
             EnterCell(e, "@ERR", row, col);
         else

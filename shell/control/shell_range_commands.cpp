@@ -13,20 +13,19 @@ namespace zt {
 
 namespace {
 
-struct StructurePrompt {
-    Structure What;
-    const char* Caption;
-};
-
-constexpr StructurePrompt kStructurePrompts[] = {
-    {Structure::InsertRows, "INSERT Row : Specify Range"},
-    {Structure::InsertRowsAcross, "INSERT Row : Specify Range"},
-    {Structure::PageBreak, "INSERT Row : Specify Range"},
-    {Structure::DeleteRows, "DELETE Row : Specify Range"},
-    {Structure::DeleteRowsAcross, "DELETE Row : Specify Range"},
-    {Structure::InsertColumns, "INSERT Col : Specify Range"},
-    {Structure::DeleteColumns, "Delete Col : Specify Range"},
-};
+const char* PromptCaption(Structure what)
+{
+    switch (what) {
+    case Structure::InsertRows:
+    case Structure::InsertRowsAcross:
+    case Structure::PageBreak: return "INSERT Row : Specify Range";
+    case Structure::DeleteRows:
+    case Structure::DeleteRowsAcross: return "DELETE Row : Specify Range";
+    case Structure::InsertColumns: return "INSERT Col : Specify Range";
+    case Structure::DeleteColumns: return "Delete Col : Specify Range";
+    }
+    return "";
+}
 
 // The value of the Copy dialog's factor text; 1 when it has none.
 double FactorValue(Engine& e, const std::string& text, bool& ok)
@@ -151,11 +150,7 @@ void Shell::ChangeStructure(Structure what, bool prompt)
     TRange selection = active_->Pane().Selection();
     if (!prompt)
         return apply(selection);
-    const char* caption = "";
-    for (const StructurePrompt& p : kStructurePrompts)
-        if (p.What == what)
-            caption = p.Caption;
-    SpecifyRange(caption, [this, apply](const std::string& text) {
+    SpecifyRange(PromptCaption(what), [this, apply](const std::string& text) {
         TRange r = RangeFromText(text);
         if (RangeIsDefined(r))
             apply(r);
