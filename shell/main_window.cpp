@@ -282,6 +282,14 @@ void TForm1::ArrangeWindows(std::string_view how)
 
 void TForm1::CloseMainWindow() { close(); }
 
+void TForm1::ShowBusy(bool busy)
+{
+    if (busy)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
 bool TForm1::ChooseCopy(CopyDialogFields& fields)
 {
     Tcopydlg dialog(fields, this);

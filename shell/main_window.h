@@ -56,6 +56,7 @@ public:
     void CloseMainWindow() override;
     bool ChooseMerge(const MergeDialogInput& input, MergeRequest& out) override;
     bool ChooseCopy(CopyDialogFields& fields) override;
+    void ShowBusy(bool busy) override;
     bool ChooseFromList(const std::string& title, const std::vector<std::string>& items,
                         std::string& chosen) override;
 

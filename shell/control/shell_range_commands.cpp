@@ -13,6 +13,18 @@ namespace zt {
 
 namespace {
 
+// Shows the hourglass for the lifetime of a command.
+class BusyScope {
+public:
+    explicit BusyScope(ShellView& view) : view_(view) { view_.ShowBusy(true); }
+    ~BusyScope() { view_.ShowBusy(false); }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+private:
+    ShellView& view_;
+};
+
 const char* PromptCaption(Structure what)
 {
     switch (what) {
@@ -49,6 +61,7 @@ void Shell::CopyWithPrompts(bool move)
             return;
         SpecifyRange(to, [this, move, source](const std::string& toText) {
             TRange dest = RangeFromText(toText);
+            BusyScope busy(*view_);
             if (RangeIsDefined(dest))
                 CopyRange(e_, move, source, dest);
             RepaintAll();
@@ -81,6 +94,7 @@ void Shell::CopyDialog()
     double factor = FactorValue(e_, fields.Factor, ok);
     if (!ok && fields.Type == kCopyScale)
         return Beep();
+    BusyScope busy(*view_);
     CopyValues(e_, fields.Type, source, dest, factor);
     RepaintAll();
 }
@@ -104,6 +118,7 @@ void Shell::SpecialCopyWithPrompts(int tag)
             return;
         SpecifyRange("OUTPUT Range", [this, kind, source](const std::string& toText) {
             TRange dest = RangeFromText(toText);
+            BusyScope busy(*view_);
             if (RangeIsDefined(dest))
                 CopyValues(e_, kind.Type, source, dest, kind.Factor);
             RepaintAll();
@@ -124,6 +139,7 @@ void Shell::Paste()
     if (!active_ || !platform_.Clip || !platform_.Clip->HasText())
         return Beep();
     TRange at = OrderedRange(active_->Pane().Selection());
+    BusyScope busy(*view_);
     ClipboardPaste(e_, *platform_.Clip, at.FirstRow, at.FirstCol);
     RepaintAll();
 }
@@ -133,6 +149,7 @@ void Shell::ChangeStructure(Structure what, bool prompt)
     if (!active_)
         return Beep();
     auto apply = [this, what](TRange r) {
+        BusyScope busy(*view_);
         r = OrderedRange(r);
         int rows = r.LastRow - r.FirstRow + 1;
         int cols = r.LastCol - r.FirstCol + 1;

@@ -53,6 +53,8 @@ public:
     }
     // The merge dialog; false when it was cancelled.
     virtual bool ChooseMerge(const MergeDialogInput&, MergeRequest&) { return false; }
+    // The hourglass while a command works on many cells, and back.
+    virtual void ShowBusy(bool /*busy*/) {}
     // The Copy dialog; false when it was cancelled.
     virtual bool ChooseCopy(CopyDialogFields&) { return false; }
 };

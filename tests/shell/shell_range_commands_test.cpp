@@ -151,8 +151,16 @@ TEST_F(ShellRangeTest, InsertAndDeletePromptWithTheirCaptions)
     EXPECT_EQ(Contents("A1"), "+A3");
 }
 
-TEST_F(ShellRangeTest, TheTwoWayButtonsWorkOnTheSelection)
+class BusyView : public ShellView {
+public:
+    void ShowBusy(bool busy) override { Shown.push_back(busy); }
+    std::vector<bool> Shown;
+};
+
+TEST_F(ShellRangeTest, TheTwoWayButtonsWorkOnTheSelectionUnderTheHourglass)
 {
+    BusyView view;
+    shell.SetView(&view);
     Put("B2", "2");
     GoTo("A1");
     shell.Command("spdbtn2UpClick");
@@ -162,6 +170,8 @@ TEST_F(ShellRangeTest, TheTwoWayButtonsWorkOnTheSelection)
     shell.Command("spdbtn3DownClick");
     shell.Command("spdbtn2DownClick");
     EXPECT_EQ(Value("B2"), 2);
+    EXPECT_EQ(view.Shown, (std::vector<bool>{true, false, true, false, true, false, true, false}));
+    shell.SetView(nullptr);
 }
 
 TEST_F(ShellRangeTest, AcrossRowWorksInEverySheet)
