@@ -113,6 +113,17 @@ void Shell::ConnectPane(SheetWindow& w, int pane)
     g.Events.OnChangeTop = [this, &w](int) { view_->RepaintWindow(w); };
 }
 
+SheetWindow& Shell::AddWindow(std::unique_ptr<SheetWindow> w)
+{
+    SheetWindow& ref = *w;
+    windows_.push_back(std::move(w));
+    ConnectPane(ref, 0);
+    ConnectPane(ref, 1);
+    view_->WindowOpened(ref);
+    Activate(ref);
+    return ref;
+}
+
 SheetWindow* Shell::NewWindow()
 {
     if (windows_.size() >= std::size_t(kMaxWindows)) {
@@ -129,15 +140,9 @@ SheetWindow* Shell::NewWindow()
     w->Slot = slot;
     w->Caption = name;
     w->Untitled = true;
-    SheetWindow& ref = *w;
-    windows_.push_back(std::move(w));
-    ConnectPane(ref, 0);
-    ConnectPane(ref, 1);
-    for (GridState& g : ref.Panes)
+    for (GridState& g : w->Panes)
         g.SetPages((kLastRow + 1) / EffectiveRowsPerTab(e_.Slots[slot]->Settings.RowsPerSheet));
-    view_->WindowOpened(ref);
-    Activate(ref);
-    return &ref;
+    return &AddWindow(std::move(w));
 }
 
 SheetWindow* Shell::WindowOnSheet(int slot)
@@ -150,13 +155,7 @@ SheetWindow* Shell::WindowOnSheet(int slot)
     w->Slot = slot;
     w->Caption = e_.Slots[slot]->Name;
     w->Untitled = e_.Slots[slot]->FilePath.empty();
-    SheetWindow& ref = *w;
-    windows_.push_back(std::move(w));
-    ConnectPane(ref, 0);
-    ConnectPane(ref, 1);
-    view_->WindowOpened(ref);
-    Activate(ref);
-    return &ref;
+    return &AddWindow(std::move(w));
 }
 
 void Shell::SetMacroRunning(bool running)
@@ -404,13 +403,7 @@ SheetWindow* Shell::NewView()
     w->ActivePane = from.ActivePane;
     for (int p = 0; p < 2; ++p)
         w->Panes[p].CopySettings(from.Panes[p]);
-    SheetWindow& ref = *w;
-    windows_.push_back(std::move(w));
-    ConnectPane(ref, 0);
-    ConnectPane(ref, 1);
-    view_->WindowOpened(ref);
-    Activate(ref);
-    return &ref;
+    return &AddWindow(std::move(w));
 }
 
 std::string Shell::AddressText() const

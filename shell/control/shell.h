@@ -212,6 +212,8 @@ private:
     bool SaveWindowAs(SheetWindow& w);
     int WindowsOnSlot(int slot) const;
     void ConnectPane(SheetWindow& w, int pane);
+    // Takes a new window in, connects its panes, shows and activates it.
+    SheetWindow& AddWindow(std::unique_ptr<SheetWindow> w);
 
     // Grid keys, the edit line and pointing.
     void GridKeyDown(SheetWindow& w, const KeyEvent& key);
