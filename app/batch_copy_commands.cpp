@@ -65,14 +65,24 @@ bool ArgRows(BatchSession& s, std::string_view rest, TRange& r, bool& across)
     return true;
 }
 
-using RowOperation = void (*)(Engine&, int first, int count);
+// An insertion or deletion of rows or columns: the first one and how many.
+using StructureOperation = void (*)(Engine&, int first, int count);
 
-void RowCommand(BatchSession& s, std::string_view rest, RowOperation within, RowOperation across)
+void RowCommand(BatchSession& s, std::string_view rest, StructureOperation within, StructureOperation across)
 {
     TRange r;
     bool everySheet = false;
     if (ArgRows(s, rest, r, everySheet))
         (everySheet ? across : within)(s.Eng(), r.FirstRow, r.LastRow - r.FirstRow + 1);
+}
+
+void ColumnCommand(BatchSession& s, std::string_view rest, StructureOperation operation)
+{
+    TRange r;
+    if (ArgRange(s, Trim(rest), r)) {
+        r = OrderedRange(r);
+        operation(s.Eng(), r.FirstCol, r.LastCol - r.FirstCol + 1);
+    }
 }
 
 }  // namespace
@@ -93,23 +103,8 @@ void CmdCopyValues(BatchSession& s, std::string_view rest)
 void CmdInsertRows(BatchSession& s, std::string_view rest) { RowCommand(s, rest, InsertRows, InsertRowsAcross); }
 void CmdDeleteRows(BatchSession& s, std::string_view rest) { RowCommand(s, rest, DeleteRows, DeleteRowsAcross); }
 
-void CmdInsertColumns(BatchSession& s, std::string_view rest)
-{
-    TRange r;
-    if (ArgRange(s, Trim(rest), r)) {
-        r = OrderedRange(r);
-        InsertColumns(s.Eng(), r.FirstCol, r.LastCol - r.FirstCol + 1);
-    }
-}
-
-void CmdDeleteColumns(BatchSession& s, std::string_view rest)
-{
-    TRange r;
-    if (ArgRange(s, Trim(rest), r)) {
-        r = OrderedRange(r);
-        DeleteColumns(s.Eng(), r.FirstCol, r.LastCol - r.FirstCol + 1);
-    }
-}
+void CmdInsertColumns(BatchSession& s, std::string_view rest) { ColumnCommand(s, rest, InsertColumns); }
+void CmdDeleteColumns(BatchSession& s, std::string_view rest) { ColumnCommand(s, rest, DeleteColumns); }
 
 void CmdPageBreak(BatchSession& s, std::string_view rest)
 {
