@@ -1,10 +1,14 @@
 #pragma once
 
+#include <filesystem>
+#include <string>
+
 namespace zt {
 
-// Starts the window on the start-up worksheet (or the file named by the
-// first argument) and runs until the main window closes. Without a display
-// it says so, shows the start-up worksheet as text and returns.
-int RunDesktop(int argc, char** argv);
+// Starts the window on the start-up worksheet, or an empty one when that
+// file does not exist, and runs until the main window closes. The user
+// functions come from ZTB32.USR in the program's directory. A second start
+// hands over to the running instance and returns at once.
+int RunDesktop(int argc, char** argv, const std::string& startup, const std::filesystem::path& programDir);
 
 }  // namespace zt

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "app/batch.h"
-#include "app/gui_desktop.h"
+#include "app/desktop.h"
 
 namespace {
 
@@ -55,5 +55,5 @@ int main(int argc, char** argv)
         std::cerr << "Usage: ztb32 [FILE] | ztb32 --batch [FILE] [--recalc] [--print RANGE|all] [--save OUT] | ztb32 --help\n";
         return 2;
     }
-    return zt::RunDesktop(argc, argv);
+    return zt::StartDesktop(argc, argv);
 }
