@@ -20,8 +20,9 @@ test: build
 
 bench: deps
 	cmake -S . -B $(BUILD)-bench -DCMAKE_BUILD_TYPE=Release -DZT_BENCH=ON
-	cmake --build $(BUILD)-bench -j $(JOBS) --target zentab_bench
+	cmake --build $(BUILD)-bench -j $(JOBS) --target zentab_bench ztb32
 	$(BUILD)-bench/zentab_bench
+	bench/startup.sh $(BUILD)-bench/ztb32
 
 asan: deps
 	cmake -S . -B $(BUILD)-asan -DCMAKE_BUILD_TYPE=Debug -DZT_SANITIZE=ON
