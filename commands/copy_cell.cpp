@@ -87,9 +87,11 @@ bool CopyCell(Engine& e, int fromRow, int fromCol, int toRow, int toCol)
     std::uint8_t* code = CodeOf(e, t);
     if (!(s->Kind & kfUnlinked))
         UnlinkFormula(e, code, fromRow, fromCol);
-    LinkFormula(e, code, toRow, toCol);
-    LinkDependencies(e, t);
-    if (e.Err.ErrorFlag)
+    if (!LinkFormula(e, code, toRow, toCol)) {
+        t->Kind |= kfUnlinked;  // the code names no cells to unregister from
+        return Fail(e, t);
+    }
+    if (!LinkDependencies(e, t))
         return Fail(e, t);
     return true;
 }

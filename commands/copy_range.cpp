@@ -4,6 +4,7 @@
 
 #include "commands/copy_cell.h"
 #include "core/cell_store.h"
+#include "core/dependencies.h"
 #include "core/remembered_ranges.h"
 #include "core/undo.h"
 #include "formula/recalc.h"
@@ -84,11 +85,20 @@ bool CopyRange(Engine& e, bool move, TRange source, TRange dest)
         for (int col = d.FirstCol; col <= d.LastCol && ok; ++col)
             ok = CopyBlock(e, move, s, row, col);
 
-    if (move)
+    TRange written{d.FirstCol, d.FirstRow, static_cast<std::int16_t>(endCol), static_cast<std::int16_t>(endRow)};
+    if (move) {
         ShiftRememberedRanges(e, s, d.FirstRow - s.FirstRow, d.FirstCol - s.FirstCol);
-    else
-        RecalcRange(e, TRange{d.FirstCol, d.FirstRow, static_cast<std::int16_t>(endCol),
-                              static_cast<std::int16_t>(endRow)});
+        // The moved cells keep their values, but a range now holds other
+        // cells where they left or arrived, or has a corner that moved.
+        if (!e.Settings().ManualCalc) {
+            std::vector<PCell> readers = RangeReadersMeeting(e, s);
+            std::vector<PCell> more = RangeReadersMeeting(e, written);
+            readers.insert(readers.end(), more.begin(), more.end());
+            RecalcFormulas(e, readers);
+        }
+    } else {
+        RecalcRange(e, written);
+    }
     return ok;
 }
 

@@ -34,15 +34,6 @@ void RenumberColumns(Engine& e, int from, int delta)
             c->Col = static_cast<std::uint8_t>(c->Col + delta);
 }
 
-std::vector<PCell> CellsOfColumn(Engine& e, int col)
-{
-    std::vector<PCell> cells;
-    for (int row = 0; row <= e.Cur->MaxRow; ++row)
-        if (PCell c = FindCell(e, row, col))
-            cells.push_back(c);
-    return cells;
-}
-
 }  // namespace
 
 void InsertColumns(Engine& e, int first, int count)
@@ -60,7 +51,7 @@ void InsertColumns(Engine& e, int first, int count)
     RenumberColumns(e, first, count);
     ShiftSizes(WidthsFrom(ws, first), count, SheetLayout::kDefaultColumnWidth);
     ws.MaxCol = static_cast<std::int16_t>(ws.MaxCol + count);
-    RelinkReaders(e, CellsOfColumn(e, first + count));
+    FollowRenumbering(e);
     ShiftRangesInBlock(e, ColumnBlock(first), 0, count);
     ws.Modified = true;
 }
@@ -77,7 +68,7 @@ void DeleteColumns(Engine& e, int first, int count)
     TakeUndoSnapshot(e);
     std::vector<PCell> readers = DestroyBlock(e, ColumnBlock(first, last));
     RenumberColumns(e, last + 1, -count);
-    LinkReadersAgain(e, readers);
+    FollowDeletion(e, readers);
     ShiftSizes(WidthsFrom(ws, first), -count, SheetLayout::kDefaultColumnWidth);
     // Still covering the columns before the deleted ones.
     ws.MaxCol = static_cast<std::int16_t>(std::max({ws.MaxCol - count, first - 1, 0}));

@@ -47,14 +47,6 @@ void MoveRowList(Engine& e, int from, int to)
         c->Row = static_cast<std::int16_t>(to);
 }
 
-std::vector<PCell> CellsOfRow(Engine& e, int row)
-{
-    std::vector<PCell> cells;
-    for (PCell c = CellAt(e, e.Cur->RowHeads[row]); c; c = NextCell(e, c))
-        cells.push_back(c);
-    return cells;
-}
-
 // The last of rows first..last that holds cells (not beyond the highest
 // row); first - 1 when none does.
 int LastRowWithCells(const Engine& e, int first, int last)
@@ -104,7 +96,6 @@ void InsertRowsInSheet(Engine& e, const RowInsertion& p)
         MoveRowList(e, row, row + p.Count);
     if (ws.MaxRow < p.SheetLast)
         ws.MaxRow = static_cast<std::int16_t>(std::min(ws.MaxRow + p.Count, p.SheetLast));
-    RelinkReaders(e, CellsOfRow(e, p.First + p.Count));
     ShiftRangesInBlock(e, RowBlock(p.First, p.SheetLast), p.Count, 0);
 }
 
@@ -123,6 +114,7 @@ void InsertRowsAt(Engine& e, const std::vector<int>& firsts, int count)
     TakeUndoSnapshot(e);
     for (const RowInsertion& p : plans)
         InsertRowsInSheet(e, p);
+    FollowRenumbering(e);
     e.Cur->Modified = true;
 }
 
@@ -139,7 +131,7 @@ void DeleteRowsInSheet(Engine& e, int first, int count)
     ShiftSizes(Heights(ws, first, sheetLast), -count, SheetLayout::kDefaultRowHeight);
     for (int row = last + 1; row <= lastUsed; ++row)
         MoveRowList(e, row, row - count);
-    LinkReadersAgain(e, readers);
+    FollowDeletion(e, readers);
     // Still covering the rows before the deleted ones.
     if (ws.MaxRow <= sheetLast)
         ws.MaxRow = static_cast<std::int16_t>(std::max({ws.MaxRow - count, first - 1, 0}));

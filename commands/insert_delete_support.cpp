@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "core/cell_store.h"
+#include "core/dependencies.h"
 #include "core/remembered_ranges.h"
 #include "formula/compiled_formula.h"
 #include "formula/recalc.h"
@@ -23,9 +24,9 @@ void KeepInside(const TRange& block, std::int16_t& row, std::int16_t& col)
     col = static_cast<std::int16_t>(std::clamp<int>(col, 0, block.LastCol));
 }
 
-// Takes a formula about to be destroyed off the Dependents lists of the
-// cells it reads before any of them goes. The unlinked mark keeps anything
-// from walking its links again once the cells they name are freed.
+// Takes a formula about to be destroyed off every list before any of the
+// cells it reads goes. The unlinked mark keeps anything from walking its
+// links again once the cells they name are freed.
 void ReleaseDoomedFormula(Engine& e, PCell cell)
 {
     if (!IsFormulaKind(cell->Kind))
@@ -34,10 +35,10 @@ void ReleaseDoomedFormula(Engine& e, PCell cell)
     cell->Kind |= kfUnlinked;
 }
 
-// The formulas on the cell's Dependents list.
-std::vector<PCell> ReadersOf(const Engine& e, const TCell* cell)
+// The formulas that name the cell directly or as a corner of a range.
+std::vector<PCell> NamingReaders(const Engine& e, const TCell* cell)
 {
-    std::vector<PCell> readers;
+    std::vector<PCell> readers = CornerReaders(e, cell);
     for (HeapAddr l = cell->Dependents; l; l = e.Heap.At<TDepLink>(l)->Next)
         readers.push_back(CellAt(e, e.Heap.At<TDepLink>(l)->Cell));
     return readers;
@@ -64,22 +65,11 @@ void ShiftSizes(std::span<std::uint16_t> band, int delta, std::uint16_t fill)
     }
 }
 
-void RelinkReaders(Engine& e, const std::vector<PCell>& cells)
+void FollowRenumbering(Engine& e)
 {
-    // A range formula reads a whole row or column of these cells; it is
-    // re-registered once. The readers are collected first because
-    // re-registering rewrites the lists being walked.
-    std::vector<PCell> readers;
-    for (PCell c : cells) {
-        std::vector<PCell> own = ReadersOf(e, c);
-        readers.insert(readers.end(), own.begin(), own.end());
-    }
-    // Linking only checks the head of a list for a link the formula already
-    // has, so the old links go first.
-    for (PCell formula : UniqueCells(std::move(readers))) {
-        UnlinkDependencies(e, formula);
-        LinkDependencies(e, formula);
-    }
+    std::vector<PCell> readers = ResyncRangeAreas(e);
+    if (!e.Settings().ManualCalc)
+        RecalcFormulas(e, readers);
 }
 
 std::vector<PCell> DestroyBlock(Engine& e, const TRange& block)
@@ -92,35 +82,26 @@ std::vector<PCell> DestroyBlock(Engine& e, const TRange& block)
     for (PCell c : doomed)
         ReleaseDoomedFormula(e, c);
 
-    // What is left on the lists of the doomed cells are the formulas outside
-    // the block. One that names a doomed cell directly loses the reference
-    // now, while every cell its ranges cover still exists, so relinking it
-    // creates none.
-    std::vector<PCell> readers;
+    // What still reads the block are formulas outside it. One that names a
+    // doomed cell loses the reference now, one cell after the other, so
+    // that a range with both corners in the block loses both.
+    std::vector<PCell> readers = RangeReadersMeeting(e, block);
     for (PCell c : doomed) {
-        std::vector<PCell> own = ReadersOf(e, c);  // dropping a reference rewrites the list
-        for (PCell reader : own)
+        std::vector<PCell> naming = NamingReaders(e, c);  // dropping a reference rewrites the lists
+        for (PCell reader : naming)
             DropReferences(e, reader, c);
-        readers.insert(readers.end(), own.begin(), own.end());
+        readers.insert(readers.end(), naming.begin(), naming.end());
     }
-    readers = UniqueCells(std::move(readers));
-    // Set aside, the readers are neither recalculated nor relinked once per
-    // destroyed cell, and their ranges create no cells where the block was.
-    for (PCell reader : readers)
-        UnlinkDependencies(e, reader);
-
     for (int row = block.FirstRow; row <= lastRow; ++row)
         FreeRun(e, row, block.FirstCol, block.LastCol);
-    return readers;
+    return UniqueCells(std::move(readers));
 }
 
-void LinkReadersAgain(Engine& e, const std::vector<PCell>& readers)
+void FollowDeletion(Engine& e, const std::vector<PCell>& readers)
 {
-    for (PCell reader : readers)
-        LinkDependencies(e, reader);
+    ResyncRangeAreas(e);
     if (e.Settings().ManualCalc)
-        for (PCell reader : readers)
-            RecalcFrom(e, reader);
+        RecalcFormulas(e, readers);
 }
 
 void ShiftRangesInBlock(Engine& e, const TRange& block, int dRow, int dCol)

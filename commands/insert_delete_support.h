@@ -13,24 +13,24 @@ namespace zt {
 // behind get fill.
 void ShiftSizes(std::span<std::uint16_t> band, int delta, std::uint16_t fill);
 
-// Re-registers every formula that reads one of the cells, so that a range
-// that now spans newly inserted columns or rows creates cells there and
-// reads them.
-void RelinkReaders(Engine& e, const std::vector<PCell>& cells);
+// After cells were renumbered: the ranges read by formulas watch the cells
+// between their corners now. What reads a range that changed is
+// recalculated unless recalculation is manual.
+void FollowRenumbering(Engine& e);
 
 // Destroys every cell of the block with FreeRun (rows beyond the highest
-// row hold none). References to a destroyed cell become references to no
-// cell (ERR); remembered ranges with a corner on one become undefined.
-// Returns the formulas outside the block that read its cells: they are then
-// on no Dependents list, and go back with LinkReadersAgain once the
-// surviving cells have their new coordinates.
+// row hold none). References to a destroyed cell, direct or as the corner
+// of a range, become references to no cell (ERR); remembered ranges with a
+// corner on one become undefined. Returns the formulas outside the block
+// that read its cells, for recalculation once the cells that stay have
+// their new coordinates.
 std::vector<PCell> DestroyBlock(Engine& e, const TRange& block);
 
-// Puts the formulas DestroyBlock returned back on the lists of the cells
-// they now read. Under manual recalculation it recalculates them, as the
-// loss of a cell they read always does; otherwise the caller recalculates
-// the worksheet.
-void LinkReadersAgain(Engine& e, const std::vector<PCell>& readers);
+// After a deletion: the ranges follow their corners, and under manual
+// recalculation the formulas DestroyBlock returned are recalculated, as
+// the loss of a cell they read always does; otherwise the caller
+// recalculates the worksheet.
+void FollowDeletion(Engine& e, const std::vector<PCell>& readers);
 
 // ShiftRememberedRanges, keeping every corner that was inside the block on
 // the worksheet and in the block's sheet: a corner pushed beyond the block's

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/cell_store.h"
+#include "core/dependencies.h"
 #include "core/dates.h"
 #include "core/format_codes.h"
 
@@ -174,7 +175,7 @@ void StoreValue(Engine& e, int row, int col, double value, bool recalc)
     } else {
         StoreNumber(cell, value);
     }
-    if (recalc && cell->Dependents && !e.Settings().ManualCalc)
+    if (recalc && !e.Settings().ManualCalc && HasDependents(e, cell))
         e.Formula->RecalcFrom(e, cell);
 }
 
@@ -212,7 +213,16 @@ void EnterCell(Engine& e, std::string_view text, int row, int col)
     }
 
     cell->Kind = ckString;
-    bool hadDependents = cell->Dependents != 0;
+    bool hadDependents = HasDependents(e, cell);
+    // An entry refused after the cell was cleared leaves it blank: what
+    // reads it is recalculated, and the refusal stays the pending error.
+    auto refused = [&] {
+        if (e.Settings().ManualCalc || !hadDependents)
+            return;
+        ErrorState error = e.Err;
+        e.Formula->RecalcFrom(e, cell);
+        e.Err = error;
+    };
     std::uint8_t f = cell->Format & kFormatCodeMask;
     const WorksheetSettings& s = e.Settings();
 
@@ -228,15 +238,19 @@ void EnterCell(Engine& e, std::string_view text, int row, int col)
             StoreNumber(cell, v);
         } else {
             StoreFormula(e, cell, std::string(text), hadDependents);
-            if (e.Err.ErrorFlag)
+            if (e.Err.ErrorFlag) {
+                refused();
                 return;
+            }
         }
         stored = true;
     }
     if (!stored) {
         StoreLabel(e, cell, text);
-        if (e.Err.ErrorFlag)
+        if (e.Err.ErrorFlag) {
+            refused();
             return;
+        }
     }
 
     if (!e.Settings().ManualCalc && hadDependents) {

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <vector>
 
+#include "core/dependencies.h"
 #include "core/remembered_ranges.h"
 
 namespace zt {
@@ -11,18 +13,6 @@ namespace zt {
 namespace {
 
 constexpr std::uint32_t kCellSize = sizeof(TCell);
-constexpr std::uint32_t kLinkSize = sizeof(TDepLink);
-
-void FreeDependents(Engine& e, PCell c)
-{
-    HeapAddr link = c->Dependents;
-    while (link) {
-        HeapAddr next = e.Heap.At<TDepLink>(link)->Next;
-        HeapFree(e, link, kLinkSize);
-        link = next;
-    }
-    c->Dependents = 0;
-}
 
 void FreeStrResult(Engine& e, PCell c)
 {
@@ -167,6 +157,7 @@ void RelocateCell(Engine& e, PCell cell, int toRow, int toCol)
     }
     ws.MaxRow = std::max<std::int16_t>(ws.MaxRow, static_cast<std::int16_t>(toRow));
     ws.MaxCol = std::max<std::int16_t>(ws.MaxCol, static_cast<std::int16_t>(toCol));
+    CornerMoved(e, cell);
 }
 
 PCell FindOrCreateCell(Engine& e, int row, int col)
@@ -215,67 +206,36 @@ void ClearCell(Engine& e, PCell cell)
     ZeroValue(*cell);
 }
 
-bool LinkDependency(Engine& e, PCell formula, int row, int col, bool add)
+namespace {
+
+// The formula loses its references to a cell about to vanish and shows ERR
+// until it is recalculated.
+void LoseReference(Engine& e, PCell formula, PCell cell)
 {
-    HeapAddr f = AddrOf(e, formula);
-    if (add) {
-        PCell target = FindOrCreateCell(e, row, col);
-        if (!target)
-            return false;
-        // A formula's links are added in one pass with nothing in between,
-        // so a link it already has on this list can only be the head.
-        if (target->Dependents && e.Heap.At<TDepLink>(target->Dependents)->Cell == f)
-            return true;
-        HeapAddr l = HeapAlloc(e, kLinkSize);
-        if (!l)
-            return false;
-        auto* link = e.Heap.At<TDepLink>(l);
-        link->Cell = f;
-        link->Next = target->Dependents;
-        target->Dependents = l;
-        return true;
-    }
-    PCell target = FindCell(e, row, col);
-    if (!target)
-        return true;
-    HeapAddr prev = 0;
-    for (HeapAddr l = target->Dependents; l;) {
-        auto* link = e.Heap.At<TDepLink>(l);
-        HeapAddr next = link->Next;
-        if (link->Cell == f) {
-            if (prev)
-                e.Heap.At<TDepLink>(prev)->Next = next;
-            else
-                target->Dependents = next;
-            HeapFree(e, l, kLinkSize);
-        } else {
-            prev = l;
-        }
-        l = next;
-    }
-    return true;
+    e.Formula->DropReferences(e, formula, cell);
+    FreeStrResult(e, formula);  // the error value takes the slot
+    formula->Kind = ckFormula | kfError;
+    WriteReal(*formula, -1.0);
 }
+
+}  // namespace
 
 void DetachCell(Engine& e, PCell cell)
 {
-    // Every formula that reads the cell loses the reference and becomes ERR.
     // The list is taken off the cell first: relinking a dependent's other
     // references may put it back on this cell, and is dropped below.
-    HeapAddr l = cell->Dependents;
-    cell->Dependents = 0;
-    while (l) {
-        auto* link = e.Heap.At<TDepLink>(l);
-        PCell dependent = CellAt(e, link->Cell);
-        HeapAddr next = link->Next;
-        HeapFree(e, l, kLinkSize);
-        l = next;
-        if (dependent && dependent != cell) {
-            e.Formula->DropReferences(e, dependent, cell);
-            FreeStrResult(e, dependent);  // the error value takes the slot
-            dependent->Kind = ckFormula | kfError;
-            WriteReal(*dependent, -1.0);
-            e.Formula->RecalcFrom(e, dependent);
-        }
+    std::vector<PCell> readers;
+    for (HeapAddr l = cell->Dependents; l; l = e.Heap.At<TDepLink>(l)->Next)
+        readers.push_back(CellAt(e, e.Heap.At<TDepLink>(l)->Cell));
+    FreeDependents(e, cell);
+    for (PCell reader : CornerReaders(e, cell))
+        if (std::find(readers.begin(), readers.end(), reader) == readers.end())
+            readers.push_back(reader);
+    for (PCell reader : readers) {
+        if (reader == cell)
+            continue;
+        LoseReference(e, reader, cell);
+        e.Formula->RecalcFrom(e, reader);
     }
     FreeDependents(e, cell);
     ForgetCell(e, cell->Row, cell->Col);
@@ -316,11 +276,25 @@ void FreeRun(Engine& e, int row, int firstCol, int lastCol)
     }
 }
 
+void DiscardCell(Engine& e, PCell cell)
+{
+    Worksheet& ws = *e.Cur;
+    FindCell(e, cell->Row, cell->Col);
+    if (PCell prev = e.FindPrev)
+        prev->Next = cell->Next;
+    else
+        ws.RowHeads[cell->Row] = cell->Next;
+    Unhint(e, cell);
+    e.FindPrev = nullptr;
+    HeapFree(e, AddrOf(e, cell), kCellSize);
+}
+
 void FreeAllCells(Engine& e)
 {
     if (!e.Cur)
         return;
     Worksheet& ws = *e.Cur;
+    FreeRangeAreas(e);
     for (int row = 0; row <= ws.MaxRow; ++row) {
         HeapAddr a = ws.RowHeads[row];
         while (a) {

@@ -11,13 +11,20 @@ PCell FindCell(Engine& e, int row, int col);
 PCell FindFirstAtOrAfter(Engine& e, int row, int col);
 PCell FindOrCreateCell(Engine& e, int row, int col);
 void ClearCell(Engine& e, PCell cell);
-// False when the link could not be made (no room for the cell or the link).
-bool LinkDependency(Engine& e, PCell formula, int row, int col, bool add);
+// Before a cell record is destroyed: every formula that names it, directly
+// or as the corner of a range, loses that reference, shows ERR and is
+// recalculated; remembered ranges with a corner on it become undefined.
+// Formulas reading it through ranges that go on without it are for the
+// caller to recalculate once its cells are in place.
 void DetachCell(Engine& e, PCell cell);
 // Takes a cell record out of its row and puts it, renumbered, at another
-// position, which must be free. Nothing else about it changes.
+// position, which must be free. Nothing else about it changes; ranges with
+// it as a corner follow it.
 void RelocateCell(Engine& e, PCell cell, int toRow, int toCol);
 void FreeRun(Engine& e, int row, int firstCol, int lastCol);
+// Frees a cell that nothing refers to and no remembered range names, such
+// as a blank cell just created for a registration that failed.
+void DiscardCell(Engine& e, PCell cell);
 void FreeAllCells(Engine& e);
 
 inline PCell CellAt(const Engine& e, HeapAddr a) { return e.Heap.At<TCell>(a); }

@@ -11,6 +11,7 @@
 #include "core/hooks.h"
 #include "core/page_heap.h"
 #include "core/range.h"
+#include "core/range_index.h"
 #include "core/settings.h"
 #include "core/sheet_extras.h"
 #include "core/sheet_layout.h"
@@ -18,8 +19,6 @@
 
 namespace zt {
 
-inline constexpr int kRows = 8192;
-inline constexpr int kCols = 256;
 inline constexpr int kRowHeadCount = 8198;  // 8192 rows and six undo slots
 inline constexpr int kMaxSheetSlots = 256;
 inline constexpr int kMaxRangeNames = 240;
@@ -56,6 +55,7 @@ struct Worksheet {
     std::vector<HeapAddr> RowHints = std::vector<HeapAddr>(kRows, 0);
     std::int16_t MaxRow = 0;
     std::int16_t MaxCol = 0;
+    RangeIndex Ranges;  // the ranges its formulas read (core/dependencies.h)
     bool Modified = false;
     bool UndoHasCells = false;  // the undo snapshot holds the cells (perhaps none)
     std::vector<TRange> UndoRanges;  // the remembered ranges when the snapshot was taken

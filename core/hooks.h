@@ -18,13 +18,20 @@ public:
     // Compiles formula text in place into its code (bytes 0..L, byte 0 = L);
     // sets ErrorFlag when the text is not a formula.
     virtual void CompileFormula(Engine& e, std::string& text);
-    // Puts the formula on (takes it off) the Dependents lists of the cells it reads.
-    virtual void LinkDependencies(Engine&, PCell) {}
+    // Registers (unregisters) the formula with the cells and ranges it reads
+    // (core/dependencies.h); false when the heap could not take it.
+    virtual bool LinkDependencies(Engine&, PCell) { return true; }
     virtual void UnlinkDependencies(Engine&, PCell) {}
     // Rewrites the cell's code between the linked form (references name
-    // cells) and the relative form (coordinates seen from the cell, kfUnlinked).
+    // cells) and the relative form (coordinates seen from the cell,
+    // kfUnlinked). Linking creates the cells named; when the heap cannot
+    // hold them the code stays relative and kfUnlinked stays set.
     virtual void UnlinkFormula(Engine&, PCell) {}
     virtual void LinkFormula(Engine&, PCell) {}
+    // Links a formula held in the relative form (read from a file or an
+    // undo image) and registers it. When the heap cannot take it, it stays
+    // in the relative form showing ERR, and false is returned.
+    virtual bool LinkStoredFormula(Engine&, PCell) { return false; }
     virtual void EvaluateCell(Engine&, PCell) {}
     virtual void RecalcFrom(Engine&, PCell) {}
     virtual void RecalcAll(Engine&) {}

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
+#include <sys/mman.h>
 #include <unistd.h>
 
 namespace zt {
@@ -24,15 +26,26 @@ int PageHeap::DefaultPageLimit()
     return static_cast<int>(std::min<long long>(total, kMaxPages));
 }
 
-PageHeap::PageHeap(int pageLimit)
-    : pageLimit_(std::clamp(pageLimit, 1, kMaxPages)),
-      arena_(std::make_unique_for_overwrite<std::uint8_t[]>(std::size_t(pageLimit_) * kPageSize)),
-      present_(pageLimit_, 0),
-      owner_(pageLimit_, 0),
-      inUse_(pageLimit_, 0),
-      budget_(std::int64_t(pageLimit_) * kPageSize)
+// Address space only: the system commits a page when it is first written.
+// Where even the address space is scarce (a limit on it), the arena shrinks
+// until it can be had.
+PageHeap::PageHeap(int pageLimit) : pageLimit_(std::clamp(pageLimit, 1, kMaxPages)), noRoomFor_(65536, 0)
 {
+    for (;;) {
+        arenaBytes_ = std::size_t(pageLimit_) * kPageSize;
+        void* p = mmap(nullptr, arenaBytes_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+        if (p != MAP_FAILED) {
+            arena_ = static_cast<std::uint8_t*>(p);
+            break;
+        }
+        if (pageLimit_ == 1)
+            throw std::bad_alloc();
+        pageLimit_ /= 2;
+    }
+    budget_ = std::int64_t(pageLimit_) * kPageSize;
 }
+
+PageHeap::~PageHeap() { munmap(arena_, arenaBytes_); }
 
 std::uint16_t PageHeap::Get(int p, std::uint32_t off) const
 {
@@ -52,6 +65,12 @@ int PageHeap::PagesPresent() const
     return static_cast<int>(std::count(present_.begin(), present_.end(), 1));
 }
 
+void PageHeap::PageLostOwner(int p)
+{
+    owner_[p] = 0;
+    firstUnowned_ = std::min(firstUnowned_, p);
+}
+
 void PageHeap::InitPage(int p)
 {
     present_[p] = 1;
@@ -67,7 +86,7 @@ void PageHeap::SelectHeap(std::uint16_t heapNo)
 {
     curHeap_ = heapNo;
     curPage_ = -1;
-    for (int p = 0; p < pageLimit_; ++p) {
+    for (int p = 0; p < pagesTouched_; ++p) {
         if (!present_[p])
             continue;
         if (owner_[p] == heapNo || owner_[p] == 0) {
@@ -114,15 +133,43 @@ HeapAddr PageHeap::CutFromPage(int p, std::uint32_t need)
 // taken from the system.
 int PageHeap::TakeFreshPage()
 {
-    for (int p = 0; p < pageLimit_; ++p) {
-        if (!present_[p]) {
-            InitPage(p);
-            return p;
+    for (int p = firstUnowned_; p < pageLimit_; ++p) {
+        if (p == pagesTouched_) {
+            ++pagesTouched_;
+            present_.push_back(0);
+            owner_.push_back(0);
+            inUse_.push_back(0);
         }
-        if (owner_[p] == 0)
-            return p;
+        if (!present_[p])
+            InitPage(p);
+        else if (owner_[p] != 0)
+            continue;
+        firstUnowned_ = p + 1;
+        return p;
     }
+    firstUnowned_ = pageLimit_;
     return -1;
+}
+
+// The heap's other pages, from the one after the current page round to the
+// one before it.
+HeapAddr PageHeap::SearchHeapPages(std::uint32_t need)
+{
+    std::uint32_t& noRoom = noRoomFor_[curHeap_];
+    if (noRoom != 0 && need >= noRoom)
+        return 0;  // no page but the current one has room for it
+    int start = std::max(curPage_, 0);
+    for (int i = 1; i <= pagesTouched_; ++i) {
+        int p = (start + i) % pagesTouched_;
+        if (p == curPage_ || !present_[p] || owner_[p] != curHeap_)
+            continue;
+        if (HeapAddr a = CutFromPage(p, need)) {
+            curPage_ = p;
+            return a;
+        }
+    }
+    noRoom = need;
+    return 0;
 }
 
 HeapAddr PageHeap::Allocate(std::uint32_t n)
@@ -134,17 +181,8 @@ HeapAddr PageHeap::Allocate(std::uint32_t n)
         if (HeapAddr a = CutFromPage(curPage_, need))
             return a;
     }
-    // The search goes on from the current page: the pages before it were
-    // found full the last time round.
-    for (int i = 1; i <= pageLimit_; ++i) {
-        int p = (std::max(curPage_, 0) + i) % pageLimit_;
-        if (p == curPage_ || !present_[p] || owner_[p] != curHeap_)
-            continue;
-        if (HeapAddr a = CutFromPage(p, need)) {
-            curPage_ = p;
-            return a;
-        }
-    }
+    if (HeapAddr a = SearchHeapPages(need))
+        return a;
     int p = TakeFreshPage();
     if (p < 0)
         return 0;
@@ -158,7 +196,7 @@ void PageHeap::Release(HeapAddr a, std::uint32_t n)
     int p = static_cast<int>(a / kPageSize);
     std::uint32_t off = a % kPageSize;
     std::uint32_t need = RoundRequest(n);
-    if (a == 0 || p >= pageLimit_ || !present_[p] || off < kFirstBlock || off + need > kPageSize ||
+    if (a == 0 || p >= pagesTouched_ || !present_[p] || off < kFirstBlock || off + need > kPageSize ||
         inUse_[p] < need)
         return;
     std::uint32_t prev = kAnchor;
@@ -185,22 +223,26 @@ void PageHeap::Release(HeapAddr a, std::uint32_t n)
     inUse_[p] -= need;
     bytesInUse_ -= need;
     budget_ += need;
+    noRoomFor_[owner_[p]] = 0;
     if (inUse_[p] == 0)
-        owner_[p] = 0;
+        PageLostOwner(p);
 }
 
 void PageHeap::ReleaseHeap(std::uint16_t heapNo)
 {
     if (heapNo == 0)
         return;
-    for (int p = 0; p < pageLimit_; ++p) {
+    noRoomFor_[heapNo] = 0;
+    for (int p = 0; p < pagesTouched_; ++p) {
         if (!present_[p] || owner_[p] != heapNo)
             continue;
         bytesInUse_ -= inUse_[p];
         budget_ += inUse_[p];
         present_[p] = 0;
-        owner_[p] = 0;
+        PageLostOwner(p);
         inUse_[p] = 0;
+        // The memory goes back to the system; the address space stays.
+        madvise(Page(p), kPageSize, MADV_DONTNEED);
         if (curPage_ == p)
             curPage_ = -1;
     }

@@ -3,6 +3,9 @@
 
 namespace zt {
 
+inline constexpr int kRows = 8192;
+inline constexpr int kCols = 256;
+
 // A rectangle of cells; FirstCol -1 means undefined.
 struct TRange {
     std::int16_t FirstCol = -1;

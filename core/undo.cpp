@@ -152,34 +152,34 @@ void AbandonSnapshot(Engine& e, const ErrorState& before)
 
 // Rebuilds one cell from its image. A formula's code is stored relative and
 // then linked, which creates the cells it reads where they do not exist yet.
-void RestoreCell(Engine& e, const std::uint8_t* image)
+// False when the heap could not take the cell whole.
+bool RestoreCell(Engine& e, const std::uint8_t* image)
 {
     TCell saved{};
     std::memcpy(AttrBytes(saved), image + kImageAttrs, kAttrBytes);
     PCell c = FindOrCreateCell(e, saved.Row, saved.Col);
     if (!c)
-        return;
+        return false;
     FreeText(e, c->Text);
     std::memcpy(AttrBytes(*c), AttrBytes(saved), kAttrBytes);
     std::uint8_t kind = image[kImageKind];
     c->Kind = kind;
     if (!HasText(kind)) {
         std::memcpy(c->Value, image + kImageData, kValueBytes);
-        return;
+        return true;
     }
     ZeroValue(*c);  // a string formula starts with no result string
     std::string_view text = ImageText(image);
     if (!text.empty())
         c->Text = SetText(e, 0, text);
-    if (!IsFormulaKind(kind))
-        return;
-    if (!c->Text) {
-        c->Kind = ckBlank;  // no room for the code: a formula without code cannot stay
-        return;
+    if (!c->Text && !text.empty()) {
+        c->Kind = ckBlank;  // no room for the text or the code
+        return false;
     }
+    if (!IsFormulaKind(kind))
+        return true;
     c->Kind |= kfUnlinked;
-    e.Formula->LinkFormula(e, c);
-    e.Formula->LinkDependencies(e, c);
+    return e.Formula->LinkStoredFormula(e, c);
 }
 
 }  // namespace
@@ -274,15 +274,18 @@ void Undo(Engine& e)
     SaveHeights(e, kLayoutRestore);
     if (!hasCells)
         return;
+    bool whole = true;
     while (image) {
         const std::uint8_t* p = Bytes(e, image);
         HeapAddr next = NextImage(p);
-        RestoreCell(e, p);
+        whole = RestoreCell(e, p) && whole;
         HeapFree(e, image, ImageSize(p));
         image = next;
     }
     RestoreRememberedRanges(e, ranges);
     e.Formula->RecalcAll(e);
+    if (!whole)
+        ReportError(e, kOutOfMemory);
 }
 
 }  // namespace zt

@@ -212,25 +212,22 @@ void WksReader::StoreCell(const WksRecord& rec, std::uint8_t format, int row, in
         Fail(kLowMemory);
 }
 
-void LinkReadFormulas(Engine& e)
+bool LinkReadFormulas(Engine& e)
 {
+    bool all = true;
     for (int row = 0; row < kRows; ++row) {
-        HeapAddr addr = e.Cur->RowHeads[static_cast<std::size_t>(row)];
-        while (addr) {
+        for (HeapAddr addr = e.Cur->RowHeads[static_cast<std::size_t>(row)]; addr;) {
             PCell cell = CellAt(e, addr);
             if (cell->Kind & kfUnlinked) {
-                if (IsFormulaKind(cell->Kind) && FileCodeIsValid(e, CodeOf(e, cell))) {
-                    e.Formula->LinkFormula(e, cell);
-                    cell = CellAt(e, addr);
-                    e.Formula->LinkDependencies(e, cell);
-                } else {
+                if (!IsFormulaKind(cell->Kind) || !FileCodeIsValid(e, CodeOf(e, cell)))
                     MarkDamagedFormula(e, cell);
-                }
-                cell = CellAt(e, addr);
+                else if (!e.Formula->LinkStoredFormula(e, cell))
+                    all = false;
             }
             addr = cell->Next;
         }
     }
+    return all;
 }
 
 }  // namespace zt

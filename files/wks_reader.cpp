@@ -152,8 +152,8 @@ ReadResult WksReader::Run()
         if (e_.Cur->Window.CursorW12 == 2)
             e_.Cur->Window.ActivePane = 1;
     }
-    if (opt_.LinkAfterRead && !link_)
-        LinkReadFormulas(e_);
+    if (opt_.LinkAfterRead && !link_ && !LinkReadFormulas(e_))
+        Fail(kLowMemory);
     return result_;
 }
 

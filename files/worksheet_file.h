@@ -52,9 +52,11 @@ void WriteWorksheetFile(Engine& e, std::vector<std::uint8_t>& out, const TRange*
 ReadResult ReadWorksheetFile(Engine& e, std::span<const std::uint8_t> bytes, const ReadOptions& options);
 
 // Links every formula still in the form a file holds (kfUnlinked), in row
-// order. A formula whose code is damaged becomes @ERR, marked kfError.
-// ReadWorksheetFile calls it unless told not to.
-void LinkReadFormulas(Engine& e);
+// order. A formula whose code is damaged becomes @ERR, marked kfError; one
+// the heap cannot take stays in the file's form showing ERR. False when any
+// could not be taken. ReadWorksheetFile calls it unless told not to, and
+// then fails with the low-memory message.
+bool LinkReadFormulas(Engine& e);
 
 // One line "NAME: A1..B2" per range name stored in the file, in file order.
 std::vector<std::string> ListFileRangeNames(const Engine& e, std::span<const std::uint8_t> bytes);

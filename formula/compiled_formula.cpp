@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/cell_store.h"
+#include "core/dependencies.h"
 #include "formula/opcodes.h"
 
 namespace zt {
@@ -55,30 +56,6 @@ void ForEachLink(const std::uint8_t* code, F f)
         } else if (op == opRangeRef) {
             f(pos + 1);
             f(pos + 5);
-        }
-        return true;
-    });
-}
-
-// Calls f(row, col) for every cell a formula reads: single references and
-// every cell of each range. f returns false to stop (the heap is full).
-template <class F>
-void ForEachReadCell(const Engine& e, const std::uint8_t* code, F f)
-{
-    WalkFormula(code, [&](int pos, std::uint8_t op) {
-        if (op == opCellRef) {
-            LinkTarget t = ReadLink(e, ReadLinkWord(code + pos + 1));
-            return !t.Cell || f(t.Row, t.Col);
-        }
-        if (op == opRangeRef) {
-            LinkTarget a = ReadLink(e, ReadLinkWord(code + pos + 1));
-            LinkTarget b = ReadLink(e, ReadLinkWord(code + pos + 5));
-            if (!a.Cell || !b.Cell)
-                return true;
-            for (int row = std::min(a.Row, b.Row); row <= std::max(a.Row, b.Row); ++row)
-                for (int col = std::min(a.Col, b.Col); col <= std::max(a.Col, b.Col); ++col)
-                    if (!f(row, col))
-                        return false;
         }
         return true;
     });
@@ -167,30 +144,62 @@ void UnlinkFormula(const Engine& e, std::uint8_t* code, int row, int col)
     });
 }
 
-void LinkFormula(Engine& e, std::uint8_t* code, int row, int col)
+LinkTarget ReadRelativeLink(const std::uint8_t* at, int row, int col)
 {
-    ForEachLink(code, [&](int at) {
-        std::uint16_t colWord = ReadWord(code + at);
-        std::uint16_t rowWord = ReadWord(code + at + 2);
-        // The pair written for a reference to no cell stays a reference to no cell.
-        if (colWord == kRelZeroWord && rowWord == kRelZeroWord) {
-            WriteLinkWord(code + at, 0);
-            return;
-        }
-        bool savedFlag = e.Err.ErrorFlag;
-        PCell target = FindOrCreateCell(e, FromRelWord(rowWord, row), FromRelWord(colWord, col));
-        if (!target)
-            e.Err.ErrorFlag = savedFlag;
-        WriteLinkWord(code + at, MakeLink(e, target, !(colWord & kRelFlag), !(rowWord & kRelFlag)));
-    });
+    LinkTarget t;
+    std::uint16_t colWord = ReadWord(at);
+    std::uint16_t rowWord = ReadWord(at + 2);
+    if (colWord == kRelZeroWord && rowWord == kRelZeroWord)
+        return t;
+    t.Row = FromRelWord(rowWord, row);
+    t.Col = FromRelWord(colWord, col);
+    t.AbsCol = !(colWord & kRelFlag);
+    t.AbsRow = !(rowWord & kRelFlag);
+    return t;
 }
 
-void LinkDependencies(Engine& e, PCell formula)
+bool LinkFormula(Engine& e, std::uint8_t* code, int row, int col)
+{
+    // Every cell named must exist before any link is written, so that a
+    // formula the heap cannot take stays whole in its relative form. A
+    // reference beyond the worksheet's columns names no cell.
+    bool made = true;
+    bool savedFlag = e.Err.ErrorFlag;
+    ForEachLink(code, [&](int at) {
+        LinkTarget t = ReadRelativeLink(code + at, row, col);
+        if (made && t.Row >= 0 && ValidCoord(t.Row, t.Col))
+            made = FindOrCreateCell(e, t.Row, t.Col) != nullptr;
+    });
+    if (!made)
+        return false;
+    e.Err.ErrorFlag = savedFlag;
+    ForEachLink(code, [&](int at) {
+        LinkTarget t = ReadRelativeLink(code + at, row, col);
+        PCell target = t.Row >= 0 && ValidCoord(t.Row, t.Col) ? FindCell(e, t.Row, t.Col) : nullptr;
+        WriteLinkWord(code + at, MakeLink(e, target, t.AbsCol, t.AbsRow));
+    });
+    return true;
+}
+
+bool LinkDependencies(Engine& e, PCell formula)
 {
     const std::uint8_t* code = CodeOf(e, formula);
     if (!code || (formula->Kind & kfUnlinked))
-        return;
-    ForEachReadCell(e, code, [&](int row, int col) { return LinkDependency(e, formula, row, col, true); });
+        return true;
+    std::uint32_t stamp = NewLinkStamp(e);
+    bool ok = true;
+    WalkFormula(code, [&](int pos, std::uint8_t op) {
+        if (op == opCellRef) {
+            LinkTarget t = ReadLink(e, ReadLinkWord(code + pos + 1));
+            ok = !t.Cell || LinkDependency(e, formula, t.Row, t.Col, true);
+        } else if (op == opRangeRef) {
+            PCell a = ReadLink(e, ReadLinkWord(code + pos + 1)).Cell;
+            PCell b = ReadLink(e, ReadLinkWord(code + pos + 5)).Cell;
+            ok = AddRangeReader(e, formula, a, b, stamp);
+        }
+        return ok;
+    });
+    return ok;
 }
 
 void UnlinkDependencies(Engine& e, PCell formula)
@@ -198,7 +207,13 @@ void UnlinkDependencies(Engine& e, PCell formula)
     const std::uint8_t* code = CodeOf(e, formula);
     if (!code || (formula->Kind & kfUnlinked))
         return;
-    ForEachReadCell(e, code, [&](int row, int col) { return LinkDependency(e, formula, row, col, false); });
+    WalkFormula(code, [&](int pos, std::uint8_t op) {
+        if (op == opCellRef)
+            if (LinkTarget t = ReadLink(e, ReadLinkWord(code + pos + 1)); t.Cell)
+                LinkDependency(e, formula, t.Row, t.Col, false);
+        return true;
+    });
+    RemoveRangeReaders(e, formula);
 }
 
 void DropReferences(Engine& e, PCell formula, PCell target)
@@ -217,7 +232,23 @@ void DropReferences(Engine& e, PCell formula, PCell target)
         if ((ReadLinkWord(code + at) & kLinkCellMask) == dead)
             WriteLinkWord(code + at, 0);
     });
-    LinkDependencies(e, formula);
+    if (!LinkDependencies(e, formula))
+        ParkFormula(e, formula);
+}
+
+void ParkFormula(Engine& e, PCell formula)
+{
+    if (!(formula->Kind & kfUnlinked)) {
+        UnlinkDependencies(e, formula);
+        if (std::uint8_t* code = CodeOf(e, formula))
+            UnlinkFormula(e, code, formula->Row, formula->Col);
+    }
+    if ((formula->Kind & 7) == ckStrFormula) {
+        HeapAddr result = ReadStrResult(*formula);
+        FreeText(e, result);
+    }
+    formula->Kind = ckFormula | kfUnlinked | kfError;
+    WriteReal(*formula, -1.0);
 }
 
 ExternalOperand ReadExternalOperand(const std::uint8_t* code, int offset)

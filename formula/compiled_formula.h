@@ -85,15 +85,27 @@ struct ExternalOperand {
 ExternalOperand ReadExternalOperand(const std::uint8_t* code, int offset);
 
 // Rewrites every link into the relative form seen from (row, col), and back.
+// Linking creates the cells named; when the heap cannot hold them it changes
+// nothing and returns false.
 void UnlinkFormula(const Engine& e, std::uint8_t* code, int row, int col);
-void LinkFormula(Engine& e, std::uint8_t* code, int row, int col);
+bool LinkFormula(Engine& e, std::uint8_t* code, int row, int col);
+// The target of a link in the relative form seen from (row, col); Row is -1
+// for a reference to no cell. Cell stays null: the form names no records.
+LinkTarget ReadRelativeLink(const std::uint8_t* at, int row, int col);
 
-// Puts the formula on (or takes it off) the Dependents list of every cell
-// it reads, directly or through a range.
-void LinkDependencies(Engine& e, PCell formula);
+// Registers (or unregisters) what the formula reads: it goes on the
+// Dependents list of every cell it names and becomes a reader of every
+// range it reads (core/dependencies.h). False, with ErrorFlag set, when the
+// heap could not take a registration (those made stay).
+bool LinkDependencies(Engine& e, PCell formula);
 void UnlinkDependencies(Engine& e, PCell formula);
 
 // Turns the formula's references to a cell about to vanish into zero links.
 void DropReferences(Engine& e, PCell formula, PCell target);
+
+// For a formula the heap cannot register: it goes off every list and back
+// to the relative form, showing ERR. Naming no cell record, it can reach no
+// freed cell; its text survives for the user to enter again.
+void ParkFormula(Engine& e, PCell formula);
 
 }  // namespace zt

@@ -27,24 +27,35 @@ struct RefOperand {
     bool IsRange = false;
 };
 
+// A link of the code: linked, or in the relative form seen from the origin.
+LinkTarget ReadCorner(const Engine& e, const std::uint8_t* at, const std::optional<CodeOrigin>& origin)
+{
+    if (!origin)
+        return ReadLink(e, ReadLinkWord(at));
+    LinkTarget t = ReadRelativeLink(at, origin->Row, origin->Col);
+    return ValidCoord(t.Row, t.Col) ? t : LinkTarget{};
+}
+
 // The operand of opCellRef or opRangeRef starting at its opcode. A range
 // holds the corner written after ".." first.
-RefOperand ReadRefOperand(const Engine& e, const std::uint8_t* at)
+RefOperand ReadRefOperand(const Engine& e, const std::uint8_t* at, const std::optional<CodeOrigin>& origin)
 {
     RefOperand r;
     if (at[0] == opRangeRef) {
-        r.After = ReadLink(e, ReadLinkWord(at + 1));
-        r.Before = ReadLink(e, ReadLinkWord(at + 5));
+        r.After = ReadCorner(e, at + 1, origin);
+        r.Before = ReadCorner(e, at + 5, origin);
         r.IsRange = true;
     } else {
-        r.Before = r.After = ReadLink(e, ReadLinkWord(at + 1));
+        r.Before = r.After = ReadCorner(e, at + 1, origin);
     }
     return r;
 }
 
+bool NamesCell(const LinkTarget& t) { return t.Row >= 0; }
+
 std::string CornerText(const Engine& e, const LinkTarget& t)
 {
-    return t.Cell ? FormatAddress(e, t.Row, t.Col, t.AbsCol, t.AbsRow) : "ERR";
+    return NamesCell(t) ? FormatAddress(e, t.Row, t.Col, t.AbsCol, t.AbsRow) : "ERR";
 }
 
 std::string AddressText(const Engine& e, const RefOperand& r)
@@ -59,7 +70,7 @@ std::string AddressText(const Engine& e, const RefOperand& r)
 // names no cell.
 std::optional<TRange> Extent(const RefOperand& r)
 {
-    if (!r.Before.Cell || !r.After.Cell)
+    if (!NamesCell(r.Before) || !NamesCell(r.After))
         return std::nullopt;
     return TRange{static_cast<std::int16_t>(r.Before.Col), static_cast<std::int16_t>(r.Before.Row),
                   static_cast<std::int16_t>(r.After.Col), static_cast<std::int16_t>(r.After.Row)};
@@ -120,8 +131,8 @@ int UserFunctionCount(const Engine& e) { return e.Cur ? static_cast<int>(e.Cur->
 // The postfix-to-infix conversion of one formula.
 class Printer {
 public:
-    Printer(const Engine& e, const std::uint8_t* code)
-        : e_(e), code_(code), sep_(e.Cur ? e.Settings().Sep : e.Defaults.Sep),
+    Printer(const Engine& e, const std::uint8_t* code, std::optional<CodeOrigin> origin)
+        : e_(e), code_(code), origin_(origin), sep_(e.Cur ? e.Settings().Sep : e.Defaults.Sep),
           period_(e.Cur ? e.Settings().Period : e.Defaults.Period)
     {
     }
@@ -166,7 +177,7 @@ private:
             break;
         }
         case opCellRef:
-        case opRangeRef: stack_.Push(ReferenceText(e_, ReadRefOperand(e_, operand - 1))); break;
+        case opRangeRef: stack_.Push(ReferenceText(e_, ReadRefOperand(e_, operand - 1, origin_))); break;
         case opString: {
             std::string_view chars(reinterpret_cast<const char*>(operand), size);
             stack_.Push("\"" + std::string(chars.substr(0, chars.find('\0'))) + "\"");
@@ -237,7 +248,7 @@ private:
     // reference when no name covers it), one argument per column.
     void RangeFunction(const std::uint8_t* reference)
     {
-        RefOperand r = ReadRefOperand(e_, reference);
+        RefOperand r = ReadRefOperand(e_, reference, origin_);
         std::string name = RangeNameOf(e_, r);
         if (name.empty())
             name = AddressText(e_, r);
@@ -248,6 +259,7 @@ private:
 
     const Engine& e_;
     const std::uint8_t* code_;
+    std::optional<CodeOrigin> origin_;
     char sep_;
     char period_;
     TextStack stack_;
@@ -265,11 +277,11 @@ bool StartsLikeLabel(const std::string& s)
 
 }  // namespace
 
-std::string FormulaToText(const Engine& e, const std::uint8_t* code)
+std::string FormulaToText(const Engine& e, const std::uint8_t* code, std::optional<CodeOrigin> origin)
 {
     if (!code || code[0] >= kMaxCodeLength || code[code[0]] != opEnd)
         return "NOEND";
-    std::string text = Printer(e, code).Run();
+    std::string text = Printer(e, code, origin).Run();
     return StartsLikeLabel(text) ? "+" + text : text;
 }
 

@@ -13,7 +13,7 @@ namespace {
 class FormulaEngine : public FormulaHooks {
 public:
     void CompileFormula(Engine& e, std::string& text) override { zt::CompileFormula(e, text); }
-    void LinkDependencies(Engine& e, PCell c) override { zt::LinkDependencies(e, c); }
+    bool LinkDependencies(Engine& e, PCell c) override { return zt::LinkDependencies(e, c); }
     void UnlinkDependencies(Engine& e, PCell c) override { zt::UnlinkDependencies(e, c); }
     void UnlinkFormula(Engine& e, PCell c) override
     {
@@ -24,10 +24,16 @@ public:
     }
     void LinkFormula(Engine& e, PCell c) override
     {
-        if (c->Kind & kfUnlinked) {
-            zt::LinkFormula(e, CodeOf(e, c), c->Row, c->Col);
+        if ((c->Kind & kfUnlinked) && zt::LinkFormula(e, CodeOf(e, c), c->Row, c->Col))
             c->Kind &= static_cast<std::uint8_t>(~kfUnlinked);
-        }
+    }
+    bool LinkStoredFormula(Engine& e, PCell c) override
+    {
+        LinkFormula(e, c);
+        if (!(c->Kind & kfUnlinked) && zt::LinkDependencies(e, c))
+            return true;
+        ParkFormula(e, c);
+        return false;
     }
     void EvaluateCell(Engine& e, PCell c) override { zt::EvaluateCell(e, c); }
     void RecalcAll(Engine& e) override { zt::RecalcAll(e); }

@@ -10,17 +10,37 @@ namespace {
 PCell DependentOf(const Engine& e, HeapAddr link) { return CellAt(e, e.Heap.At<TDepLink>(link)->Cell); }
 HeapAddr NextLink(const Engine& e, HeapAddr link) { return e.Heap.At<TDepLink>(link)->Next; }
 
+void BeginOrder(Engine& e, RecalcOrder& order)
+{
+    order.Ranges = RangeAreaCount(e) > 0;
+    order.WalkNo = BeginWalk(e);
+}
+
+// The walk enters a cell: its range readers are gathered for the visit,
+// most recently linked first; its Dependents list follows them.
+void Enter(Engine& e, PCell c, RecalcOrder& order)
+{
+    c->Kind |= kfVisited;
+    std::size_t begin = order.Readers.size();
+    if (order.Ranges)
+        GatherRangeReaders(e, c->Row, c->Col, order.WalkNo, order.Readers);
+    order.Walk.push_back({c, begin, begin, order.Readers.size(), c->Dependents});
+}
+
 // A cell the walk is done with: a formula joins the order once; any other
 // cell loses its marks at once.
-void Finish(PCell c, RecalcOrder& order)
+void Finish(Engine& e, PCell c, RecalcOrder& order)
 {
     if (c->Kind & kfQueued)
         return;
     c->Kind |= kfQueued;
-    if (IsFormulaKind(c->Kind))
+    if (IsFormulaKind(c->Kind)) {
         order.Cells.push_back(c);
-    else
+        if (order.Ranges)
+            ReaderFinished(e, c, order.WalkNo);
+    } else {
         c->Kind &= 0x0F;
+    }
 }
 
 }  // namespace
@@ -29,35 +49,28 @@ void BuildRecalcOrder(Engine& e, PCell start, RecalcOrder& order)
 {
     if (start->Kind & kfVisited)
         return;
-    order.Walk.clear();
-    PCell c = start;
-    HeapAddr p = c->Dependents;
-    bool entering = true;
-    for (;;) {
-        if (entering) {
-            if (c->Kind & kfVisited) {
-                // Met again: finished now, on the path of a cycle or not.
-                Finish(c, order);
-                p = 0;
-            } else {
-                c->Kind |= kfVisited;
-            }
-        }
-        if (p) {
-            PCell d = DependentOf(e, p);
-            order.Walk.emplace_back(c, p);
-            c = d;
-            p = c->Dependents;
-            entering = true;
+    if (order.WalkNo == 0)
+        BeginOrder(e, order);
+    Enter(e, start, order);
+    while (!order.Walk.empty()) {
+        RecalcOrder::Frame& f = order.Walk.back();
+        PCell d;
+        if (f.Next < f.End) {
+            d = order.Readers[f.Next++].Formula;
+        } else if (f.Link) {
+            d = DependentOf(e, f.Link);
+            f.Link = NextLink(e, f.Link);
+        } else {
+            PCell c = f.Cell;
+            order.Readers.resize(f.Begin);
+            order.Walk.pop_back();
+            Finish(e, c, order);
             continue;
         }
-        Finish(c, order);
-        if (order.Walk.empty())
-            return;
-        std::tie(c, p) = order.Walk.back();
-        order.Walk.pop_back();
-        p = NextLink(e, p);
-        entering = false;
+        if (d->Kind & kfVisited)
+            Finish(e, d, order);  // met again: finished now, on the path of a cycle or not
+        else
+            Enter(e, d, order);
     }
 }
 
@@ -84,11 +97,23 @@ void RecalcRange(Engine& e, const TRange& range)
     e.Runtime.RecalcBusy = true;
     TRange r = OrderedRange(range);
     RecalcOrder order;
+    BeginOrder(e, order);
     for (int row = r.FirstRow; row <= r.LastRow; ++row)
         for (PCell c = FindFirstAtOrAfter(e, row, r.FirstCol); c && c->Col <= r.LastCol; c = NextCell(e, c))
             BuildRecalcOrder(e, c, order);
     RunRecalcOrder(e, order);
     e.Runtime.RecalcBusy = false;
+}
+
+void RecalcFormulas(Engine& e, const std::vector<PCell>& formulas)
+{
+    if (formulas.empty() || !e.Cur)
+        return;
+    RecalcOrder order;
+    BeginOrder(e, order);
+    for (PCell c : formulas)
+        BuildRecalcOrder(e, c, order);
+    RunRecalcOrder(e, order);
 }
 
 void RecalcAll(Engine& e)

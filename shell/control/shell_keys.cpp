@@ -4,6 +4,7 @@
 #include "commands/erase_range.h"
 #include "core/address.h"
 #include "core/cell_store.h"
+#include "core/dependencies.h"
 #include "core/range_names.h"
 #include "formula/evaluator.h"
 #include "formula/format_number.h"
@@ -200,14 +201,9 @@ void Shell::GridKeyDown(SheetWindow& w, const KeyEvent& key)
         return;
     case vkF11: {
         std::vector<std::string> links;
-        if (PCell c = FindCell(e_, g.Row(), g.Col())) {
-            for (HeapAddr a = c->Dependents; a && e_.Heap.Contains(a);) {
-                const TDepLink* link = e_.Heap.At<TDepLink>(a);
-                if (PCell f = CellAt(e_, link->Cell))
-                    links.push_back(FormatAddress(e_, f->Row, f->Col));
-                a = link->Next;
-            }
-        }
+        if (PCell c = FindCell(e_, g.Row(), g.Col()))
+            for (PCell f : DependentsOf(e_, c))
+                links.push_back(FormatAddress(e_, f->Row, f->Col));
         SpecifyRange("LINKS: Specify Cell", [this](const std::string& t) { GoToAnswer(t); },
                      g.CursorRange());
         prompt_.Choices = std::move(links);

@@ -110,7 +110,7 @@ TEST(BatchTest, MemoryFallsAsCellsAreCreated)
     std::istringstream lines(r.out);
     long long before, after;
     lines >> before >> after;
-    EXPECT_EQ(before, 66842640);
+    EXPECT_EQ(before, std::int64_t(PageHeap::DefaultPageLimit()) * PageHeap::kPageRoom);
     EXPECT_EQ(after, before - 36);
 }
 

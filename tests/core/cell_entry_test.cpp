@@ -5,6 +5,7 @@
 
 #include "core/cell_entry.h"
 #include "core/cell_store.h"
+#include "core/dependencies.h"
 
 namespace zt {
 namespace {
@@ -21,7 +22,7 @@ public:
         else
             e.Err.ErrorFlag = true;
     }
-    void LinkDependencies(Engine&, PCell) override { ++links; }
+    bool LinkDependencies(Engine&, PCell) override { return ++links, true; }
     void EvaluateCell(Engine&, PCell c) override
     {
         ++evaluations;

@@ -243,7 +243,7 @@ TEST(PageHeapOwnership, ReleaseHeapFreesOnlyThatHeapsPages)
     h.ReleaseHeap(2);
 
     EXPECT_EQ(h.BytesInUse(), before - heap2Bytes);
-    EXPECT_EQ(h.MemoryFree(), PageHeap::kMemoryFreeBase - h.BytesInUse());
+    EXPECT_EQ(h.MemoryFree(), std::int64_t(h.PageLimit()) * PageHeap::kPageRoom - h.BytesInUse());
     for (int p : heap2Pages)
         EXPECT_FALSE(h.PagePresent(p)) << "page " << p;
     for (std::uint16_t heap : {1, 3}) {
@@ -295,33 +295,42 @@ TEST(PageHeapBudget, FailsWhenThePagesRunOutWhileBudgetRemains)
     EXPECT_EQ(h.BytesInUse(), 31 * 7928);
 }
 
-TEST(PageHeapBudget, MemoryFreeCountsDownFromAFixedFigure)
+// The free figure is the room of every page the heap may have, less what is
+// in use: it reaches the low mark as the heap fills, before the last pages go.
+TEST(PageHeapBudget, MemoryFreeIsTheRoomLeftAndTurnsLowAsTheHeapFills)
 {
     PageHeap h(8);
-    EXPECT_EQ(h.MemoryFree(), 66'842'640);
+    const std::int64_t room = 8 * 7928;
+    EXPECT_EQ(h.MemoryFree(), room);
     h.SelectHeap(1);
     HeapAddr a = h.Allocate(33);
     HeapAddr b = h.Allocate(1000);
-    EXPECT_EQ(h.MemoryFree(), 66'842'640 - 36 - 1004);
+    EXPECT_EQ(h.MemoryFree(), room - 36 - 1004);
     h.Release(a, 33);
-    EXPECT_EQ(h.MemoryFree(), 66'842'640 - 1004);
+    EXPECT_EQ(h.MemoryFree(), room - 1004);
     h.Release(b, 1000);
-    EXPECT_EQ(h.MemoryFree(), 66'842'640);
+    EXPECT_EQ(h.MemoryFree(), room);
     EXPECT_FALSE(h.MemoryLow());
+
+    while (!h.MemoryLow())
+        ASSERT_NE(h.Allocate(1000), 0u) << "the heap ran out before it was seen to be low";
+    EXPECT_LE(h.MemoryFree(), PageHeap::kMemoryLowMark);
 }
 
-// The fixed figure is larger than the largest possible heap, so a heap that
-// has handed out every one of its 4080 pages still does not count as low.
-TEST(PageHeapBudget, AFullHeapOfTheLargestSizeIsNotLow)
+// The largest heap spans what a 30-bit link addresses, as address space
+// only: making one commits nothing, and releasing a heap gives its pages back.
+TEST(PageHeapBudget, TheLargestHeapSpansAGibibyteOfAddresses)
 {
-    PageHeap h(PageHeap::kMaxPages);
+    PageHeap h(PageHeap::kMaxPages + 1);
+    EXPECT_EQ(std::int64_t(h.PageLimit()) * PageHeap::kPageSize, std::int64_t(1) << 30);
+    EXPECT_EQ(h.PagesPresent(), 0);
     h.SelectHeap(1);
-    int pages = 0;
-    while (h.Allocate(RequestFor(PageHeap::kPageRoom)))
-        ++pages;
-    EXPECT_EQ(pages, PageHeap::kMaxPages);
-    EXPECT_EQ(h.MemoryFree(), 66'842'640 - std::int64_t(PageHeap::kMaxPages) * 7928);
-    EXPECT_FALSE(h.MemoryLow());
+    for (int i = 0; i < 100; ++i)
+        ASSERT_NE(h.Allocate(RequestFor(PageHeap::kPageRoom)), 0u);
+    EXPECT_EQ(h.PagesPresent(), 100);
+    h.ReleaseHeap(1);
+    EXPECT_EQ(h.PagesPresent(), 0);
+    EXPECT_EQ(h.MemoryFree(), std::int64_t(PageHeap::kMaxPages) * 7928);
 }
 
 // Random allocations and releases over three heaps, checked after every few
@@ -368,7 +377,7 @@ TEST(PageHeapRandom, LiveBlocksNeverOverlapAndKeepTheirContents)
             }
         }
         ASSERT_EQ(h.BytesInUse(), total);
-        ASSERT_EQ(h.MemoryFree(), PageHeap::kMemoryFreeBase - total);
+        ASSERT_EQ(h.MemoryFree(), std::int64_t(h.PageLimit()) * PageHeap::kPageRoom - total);
         ASSERT_EQ(h.BudgetFree(), std::int64_t(kLimit) * kPage - total);
     };
 

@@ -8,6 +8,7 @@
 #include "core/address.h"
 #include "core/cell_entry.h"
 #include "core/cell_store.h"
+#include "core/dependencies.h"
 #include "core/settings_keys.h"
 #include "core/undo.h"
 #include "formula/compiled_formula.h"
@@ -28,10 +29,8 @@ std::string Name(const Engine& e, int row, int col) { return FormatSheetAddress(
 std::vector<std::string> Readers(const Engine& e, const TCell* c)
 {
     std::vector<std::string> readers;
-    for (HeapAddr l = c->Dependents; l; l = e.Heap.At<TDepLink>(l)->Next) {
-        PCell d = CellAt(e, e.Heap.At<TDepLink>(l)->Cell);
+    for (PCell d : DependentsOf(e, c))
         readers.push_back(Name(e, d->Row, d->Col));
-    }
     std::sort(readers.begin(), readers.end());
     return readers;
 }

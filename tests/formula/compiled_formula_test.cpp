@@ -7,6 +7,7 @@
 #include "core/address.h"
 #include "core/cell_entry.h"
 #include "core/cell_store.h"
+#include "core/dependencies.h"
 #include "formula/compiled_formula.h"
 #include "formula/compiler.h"
 #include "formula/formula_engine.h"
@@ -117,19 +118,21 @@ TEST_F(CompiledFormulaTest, UserFunctionCallsAreFound)
 
 TEST_F(CompiledFormulaTest, DependenciesCoverEveryCellOfARangeOnce)
 {
-    EnterCell(e, "+A1+A1..B2+A1", 5, 5);
+    EnterCell(e, "+A1+A1..B2+A1+B2..A1", 5, 5);
     PCell f = FindCell(e, 5, 5);
+    EXPECT_EQ(RangeAreaCount(e), 1u) << "one range, whichever way round it is written";
+    EXPECT_EQ(RangeReaderCount(e), 1u);
     for (auto [row, col] : {std::pair{0, 0}, {0, 1}, {1, 0}, {1, 1}}) {
         PCell c = FindCell(e, row, col);
-        ASSERT_NE(c, nullptr);
-        ASSERT_NE(c->Dependents, 0u);
-        auto* link = e.Heap.At<TDepLink>(c->Dependents);
-        EXPECT_EQ(CellAt(e, link->Cell), f);
-        EXPECT_EQ(link->Next, 0u) << row << "," << col;
+        ASSERT_NE(c, nullptr) << "the range's cells exist";
+        EXPECT_EQ(DependentsOf(e, c), std::vector<PCell>{f}) << row << "," << col;
     }
+    EXPECT_TRUE(DependentsOf(e, FindOrCreateCell(e, 2, 0)).empty());
+    EXPECT_EQ(CheckRangeIndex(e), "");
     EnterCell(e, "", 5, 5);
     for (auto [row, col] : {std::pair{0, 0}, {0, 1}, {1, 0}, {1, 1}})
-        EXPECT_EQ(FindCell(e, row, col)->Dependents, 0u);
+        EXPECT_TRUE(DependentsOf(e, FindCell(e, row, col)).empty());
+    EXPECT_EQ(RangeAreaCount(e), 0u);
 }
 
 TEST_F(CompiledFormulaTest, DeletingACellTurnsItsReferencesIntoErr)
@@ -140,9 +143,9 @@ TEST_F(CompiledFormulaTest, DeletingACellTurnsItsReferencesIntoErr)
     EXPECT_EQ(NumericValue(*f), 6.0);
     FreeRun(e, 1, 0, 0);
     EXPECT_TRUE(f->Kind & kfError);
-    // The range lost no corner, so A1 and A3 still name the formula.
-    EXPECT_NE(FindCell(e, 0, 0)->Dependents, 0u);
-    EXPECT_NE(FindCell(e, 2, 0)->Dependents, 0u);
+    // The range lost no corner, so A1 and A3 are still read by the formula.
+    EXPECT_EQ(DependentsOf(e, FindCell(e, 0, 0)), std::vector<PCell>{f});
+    EXPECT_EQ(DependentsOf(e, FindCell(e, 2, 0)), std::vector<PCell>{f});
 }
 
 TEST(TinyHeapFormulaTest, AFormulaWhoseLinksDoNotFitIsRefused)
@@ -162,9 +165,12 @@ TEST(TinyHeapFormulaTest, AFormulaWhoseLinksDoNotFitIsRefused)
     PCell cell = FindCell(e, 0, 1);
     ASSERT_NE(cell, nullptr);
     EXPECT_EQ(cell->Kind, ckBlank);
-    EXPECT_EQ(FindCell(e, 0, 0)->Dependents, 0u);
-    // What remains are the cells the range created and the formula's own cell.
-    EXPECT_GT(e.Heap.BytesInUse(), before);
+    EXPECT_TRUE(DependentsOf(e, FindCell(e, 0, 0)).empty());
+    EXPECT_EQ(RangeAreaCount(e), 0u);
+    // What remains are the corner cells the code named and the formula's own
+    // cell: the cells made for the range went again.
+    EXPECT_EQ(e.Heap.BytesInUse(), before + 3 * 36);
+    EXPECT_EQ(FindCell(e, 1, 0), nullptr);
     EnterCell(e, "+A1*2", 0, 2);
     EXPECT_EQ(FindCell(e, 0, 2)->Kind, ckFormula);
 }
