@@ -43,10 +43,12 @@ void OpCellRef(EvalMachine& m)
 }
 
 // opRangeRef: push the value of the corner written after ".." and remember
-// where the range is, for the functions that walk it.
+// where the range is, for the functions that walk it. A range that has lost
+// a corner (its rows or columns were deleted) is ERR, whichever corner went.
 void OpRangeRef(EvalMachine& m)
 {
-    LoadCellValue(m, ReadLink(m.E, ReadLinkWord(m.Code + m.Pc)).Cell);
+    const TCell* before = ReadLink(m.E, ReadLinkWord(m.Code + m.Pc + 4)).Cell;
+    LoadCellValue(m, before ? ReadLink(m.E, ReadLinkWord(m.Code + m.Pc)).Cell : nullptr);
     if (m.Sp > 0)
         m.Top().RangeOrigin = static_cast<std::uint8_t>(m.OpOffset);
 }
