@@ -276,19 +276,6 @@ void FreeRun(Engine& e, int row, int firstCol, int lastCol)
     }
 }
 
-void DiscardCell(Engine& e, PCell cell)
-{
-    Worksheet& ws = *e.Cur;
-    FindCell(e, cell->Row, cell->Col);
-    if (PCell prev = e.FindPrev)
-        prev->Next = cell->Next;
-    else
-        ws.RowHeads[cell->Row] = cell->Next;
-    Unhint(e, cell);
-    e.FindPrev = nullptr;
-    HeapFree(e, AddrOf(e, cell), kCellSize);
-}
-
 void FreeAllCells(Engine& e)
 {
     if (!e.Cur)

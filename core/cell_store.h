@@ -22,9 +22,6 @@ void DetachCell(Engine& e, PCell cell);
 // it as a corner follow it.
 void RelocateCell(Engine& e, PCell cell, int toRow, int toCol);
 void FreeRun(Engine& e, int row, int firstCol, int lastCol);
-// Frees a cell that nothing refers to and no remembered range names, such
-// as a blank cell just created for a registration that failed.
-void DiscardCell(Engine& e, PCell cell);
 void FreeAllCells(Engine& e);
 
 inline PCell CellAt(const Engine& e, HeapAddr a) { return e.Heap.At<TCell>(a); }

@@ -160,26 +160,6 @@ bool Reindex(Engine& e, HeapAddr addr)
     return true;
 }
 
-// The cells of a new area's rectangle. When the heap cannot hold them all,
-// those made go again and nothing has changed.
-bool CreateCellsOf(Engine& e, const Rectangle& r)
-{
-    std::vector<PCell> made;
-    for (int row = r.FirstRow; row <= r.LastRow; ++row)
-        for (int col = r.FirstCol; col <= r.LastCol; ++col) {
-            if (FindCell(e, row, col))
-                continue;
-            PCell c = FindOrCreateCell(e, row, col);
-            if (!c) {
-                for (auto it = made.rbegin(); it != made.rend(); ++it)
-                    DiscardCell(e, *it);
-                return false;
-            }
-            made.push_back(c);
-        }
-    return true;
-}
-
 void AddCorner(RangeIndex& ix, HeapAddr corner, HeapAddr area)
 {
     if (corner)
@@ -197,8 +177,7 @@ void RemoveCorner(RangeIndex& ix, HeapAddr corner, HeapAddr area)
         ix.ByCorner.erase(it);
 }
 
-// A new area for the corners, with the cells of its rectangle; 0 when the
-// heap is exhausted.
+// A new area for the corners; 0 when the heap is exhausted.
 HeapAddr CreateArea(Engine& e, HeapAddr a, HeapAddr b)
 {
     HeapAddr addr = HeapAlloc(e, kAreaSize);
@@ -210,10 +189,6 @@ HeapAddr CreateArea(Engine& e, HeapAddr a, HeapAddr b)
     area.CornerB = std::max(a, b);
     Rectangle r = CornerRectangle(e, area);
     SetRectangle(area, r);
-    if (Watches(area) && !CreateCellsOf(e, r)) {
-        HeapFree(e, addr, kAreaSize);
-        return 0;
-    }
     RangeIndex& ix = Index(e);
     ix.ByCorners[CornerKey(a, b)] = addr;
     AddCorner(ix, area.CornerA, addr);
@@ -428,16 +403,19 @@ void RemoveRangeReaders(Engine& e, PCell formula)
     }
 }
 
-std::vector<PCell> DependentsOf(const Engine& e, const TCell* cell)
+std::vector<PCell> DependentsAt(Engine& e, int row, int col)
 {
+    if (!ValidCoord(row, col))
+        return {};
     std::vector<HeapAddr> areas;
-    if (const auto& t = Index(e).Columns[cell->Col])
-        for (int n = kRows + cell->Row; n; n >>= 1)
+    if (const auto& t = Index(e).Columns[col])
+        for (int n = kRows + row; n; n >>= 1)
             if (std::uint32_t slot = t->Node[n])
                 areas.insert(areas.end(), Index(e).Lists[slot].Areas.begin(), Index(e).Lists[slot].Areas.end());
     std::vector<PCell> readers = FormulasOf(ReadersOfAreas(e, std::move(areas)));
     std::size_t ranged = readers.size();
-    for (HeapAddr l = cell->Dependents; l; l = e.Heap.At<TDepLink>(l)->Next) {
+    const TCell* cell = FindCell(e, row, col);
+    for (HeapAddr l = cell ? cell->Dependents : 0; l; l = e.Heap.At<TDepLink>(l)->Next) {
         PCell f = CellAt(e, e.Heap.At<TDepLink>(l)->Cell);
         if (std::find(readers.begin(), readers.begin() + static_cast<std::ptrdiff_t>(ranged), f) ==
             readers.begin() + static_cast<std::ptrdiff_t>(ranged))

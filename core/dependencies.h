@@ -61,21 +61,23 @@ void FreeDependents(Engine& e, PCell cell);
 // A new link stamp: the ranges a formula registers with it count as read
 // more recently than every range registered before.
 std::uint32_t NewLinkStamp(Engine& e);
-// Makes the formula a reader of the range with corner cells a and b. The
-// area is created when it is new, together with every cell of its
-// rectangle. A range that has lost a corner (a or b null) watches no cell,
-// but its other corner still knows the formula names it. Registering the
-// same range twice is one registration. False when the heap is exhausted.
+// Makes the formula a reader of the range with corner cells a and b; the
+// area is created when it is new. Only the corners are cells: a position
+// between them is watched whether a cell is there or not. A range that has
+// lost a corner (a or b null) watches no cell, but its other corner still
+// knows the formula names it. Registering the same range twice is one
+// registration. False when the heap is exhausted.
 bool AddRangeReader(Engine& e, PCell formula, PCell a, PCell b, std::uint32_t stamp);
 // Takes the formula off every area it reads; an area left without readers goes.
 void RemoveRangeReaders(Engine& e, PCell formula);
 
 // --- Visiting ---
 
-// The formulas that read the cell: the readers of the ranges covering its
-// position, most recently linked first and each once, then those of its
-// Dependents list that read it through no range, in list order.
-std::vector<PCell> DependentsOf(const Engine& e, const TCell* cell);
+// The formulas that read a position: the readers of the ranges covering
+// it, most recently linked first and each once, then those on the
+// Dependents list of the cell there that read it through no range, in list
+// order.
+std::vector<PCell> DependentsAt(Engine& e, int row, int col);
 bool HasDependents(const Engine& e, const TCell* cell);
 // The readers of the ranges with the cell as a corner.
 std::vector<PCell> CornerReaders(const Engine& e, const TCell* cell);

@@ -79,6 +79,8 @@ struct UserParam {
     std::string Text;
 };
 
+class RangeCache;
+
 // State the formula engine keeps between evaluations: the bounds of nested
 // work (evaluations inside evaluations, a recalculation of the whole sheet
 // starting inside another), the variable @X reads, and the arguments of the
@@ -90,6 +92,7 @@ struct FormulaRuntime {
     int MethodNesting = 0;  // @RECUR and @INTG inside one another
     std::array<UserParam, 10> Params;
     int ParamCount = 0;
+    RangeCache* Cache = nullptr;  // while a recalculation evaluates its formulas
 };
 
 // A cell of another worksheet file read by @LINK, and the value last received.

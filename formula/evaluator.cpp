@@ -9,6 +9,7 @@
 #include "formula/compiler.h"
 #include "formula/functions.h"
 #include "formula/opcodes.h"
+#include "formula/range_cache.h"
 #include "formula/user_functions.h"
 
 namespace zt {
@@ -153,7 +154,9 @@ void LoadCellValue(EvalMachine& m, const TCell* cell)
     }
 }
 
-void EvaluateCell(Engine& e, PCell cell)
+namespace {
+
+void EvaluateFormula(Engine& e, PCell cell)
 {
     // Code still in its relative form names no cells yet.
     if (cell->Kind & kfUnlinked)
@@ -211,6 +214,19 @@ void EvaluateCell(Engine& e, PCell cell)
     } else {
         WriteReal(*cell, top.Value);
     }
+}
+
+}  // namespace
+
+void EvaluateCell(Engine& e, PCell cell)
+{
+    // The cell's kind changes as its evaluation starts, and its value as it ends.
+    RangeCache* cache = e.Runtime.Cache;
+    if (cache)
+        cache->CellWritten(cell->Row, cell->Col);
+    EvaluateFormula(e, cell);
+    if (cache)
+        cache->CellWritten(cell->Row, cell->Col);
 }
 
 TextValue EvaluateText(Engine& e, std::string_view formula, bool compiled)

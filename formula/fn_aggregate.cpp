@@ -6,6 +6,7 @@
 #include "formula/functions.h"
 #include "formula/opcodes.h"
 #include "formula/range_argument.h"
+#include "formula/range_cache.h"
 
 namespace zt {
 
@@ -40,6 +41,14 @@ bool AccumulateArguments(EvalMachine& m, int n, Aggregate& a)
         RangeSource source;
         if (!AnyRangeArgument(m, s, source))
             return false;
+        // Nothing accumulated yet: the running totals of the recalculation
+        // give exactly what a walk of this range alone would.
+        if (a.Count == 0 && !a.SecondPass && m.E.Runtime.Cache)
+            if (std::optional<bool> ok = m.E.Runtime.Cache->Accumulate(m.E, source.Slot, source.Range, a)) {
+                if (!*ok)
+                    return false;
+                continue;
+            }
         ScopedSheet sheet(m.E, source.Slot);
         if (!ForEachNumberInRange(m.E, source.Range, [&a](double x) { a.Add(x); }))
             return false;

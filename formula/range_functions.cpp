@@ -6,6 +6,7 @@
 #include "formula/evaluator.h"
 #include "formula/function_support.h"
 #include "formula/opcodes.h"
+#include "formula/range_cache.h"
 #include "formula/user_functions.h"
 
 namespace zt {
@@ -39,6 +40,8 @@ bool WriteParameter(Engine& e, int row, int col, double value)
     ClearCell(e, c);
     c->Kind = ckReal;
     WriteReal(*c, value);
+    if (e.Runtime.Cache)
+        e.Runtime.Cache->CellWritten(row, col);
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/cell_store.h"
 #include "formula/evaluator.h"
+#include "formula/range_cache.h"
 
 namespace zt {
 
@@ -76,8 +77,15 @@ void BuildRecalcOrder(Engine& e, PCell start, RecalcOrder& order)
 
 void RunRecalcOrder(Engine& e, RecalcOrder& order)
 {
+    // Formulas over the same bands of rows share their running totals
+    // while the order runs (a nested run keeps the outer one's).
+    RangeCache cache(e.CurSlot);
+    RangeCache* outer = e.Runtime.Cache;
+    if (!outer)
+        e.Runtime.Cache = &cache;
     for (auto it = order.Cells.rbegin(); it != order.Cells.rend(); ++it)
         EvaluateCell(e, *it);
+    e.Runtime.Cache = outer;
     order.Cells.clear();
     e.Err.ErrorFlag = false;
 }

@@ -201,9 +201,8 @@ void Shell::GridKeyDown(SheetWindow& w, const KeyEvent& key)
         return;
     case vkF11: {
         std::vector<std::string> links;
-        if (PCell c = FindCell(e_, g.Row(), g.Col()))
-            for (PCell f : DependentsOf(e_, c))
-                links.push_back(FormatAddress(e_, f->Row, f->Col));
+        for (PCell f : DependentsAt(e_, g.Row(), g.Col()))
+            links.push_back(FormatAddress(e_, f->Row, f->Col));
         SpecifyRange("LINKS: Specify Cell", [this](const std::string& t) { GoToAnswer(t); },
                      g.CursorRange());
         prompt_.Choices = std::move(links);

@@ -25,11 +25,11 @@ public:
 
 std::string Name(const Engine& e, int row, int col) { return FormatSheetAddress(e, row, col); }
 
-// The cells whose formulas read the cell, by address, sorted.
-std::vector<std::string> Readers(const Engine& e, const TCell* c)
+// The cells whose formulas read the position, by address, sorted.
+std::vector<std::string> Readers(Engine& e, int row, int col)
 {
     std::vector<std::string> readers;
-    for (PCell d : DependentsOf(e, c))
+    for (PCell d : DependentsAt(e, row, col))
         readers.push_back(Name(e, d->Row, d->Col));
     std::sort(readers.begin(), readers.end());
     return readers;
@@ -56,7 +56,7 @@ std::vector<std::string> DumpSheet(Engine& e)
             else
                 line += " value " + std::to_string(NumericValue(*c));
             line += " read by";
-            for (const auto& r : Readers(e, c))
+            for (const auto& r : Readers(e, c->Row, c->Col))
                 line += " " + r;
             lines.push_back(line);
         }
@@ -315,10 +315,10 @@ TEST_F(UndoTest, FormulasReadingFreedCellsReadThemAgainAfterUndo)
     EXPECT_FALSE(HasError(b1));
     EXPECT_EQ(e.Formula->FormulaToText(e, b1), "+A1*2");
     EXPECT_EQ(e.Formula->FormulaToText(e, b2), "@SUM(A1..A3)");
-    // Every cell of the range is read by the range formula again.
-    EXPECT_EQ(Readers(e, FindCell(e, 0, 0)), (std::vector<std::string>{"B1", "B2"}));
-    EXPECT_EQ(Readers(e, FindCell(e, 1, 0)), std::vector<std::string>{"B2"});
-    EXPECT_EQ(Readers(e, FindCell(e, 2, 0)), std::vector<std::string>{"B2"});
+    // Every position of the range is read by the range formula again.
+    EXPECT_EQ(Readers(e, 0, 0), (std::vector<std::string>{"B1", "B2"}));
+    EXPECT_EQ(Readers(e, 1, 0), std::vector<std::string>{"B2"});
+    EXPECT_EQ(Readers(e, 2, 0), std::vector<std::string>{"B2"});
     EXPECT_EQ(NumericValue(*b1), 10);
     Enter("6", 0, 0);
     EXPECT_EQ(NumericValue(*b1), 12);
