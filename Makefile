@@ -23,6 +23,7 @@ bench: deps
 	cmake --build $(BUILD)-bench -j $(JOBS) --target zentab_bench ztb32
 	$(BUILD)-bench/zentab_bench
 	bench/startup.sh $(BUILD)-bench/ztb32
+	bench/workloads.sh $(BUILD)-bench/ztb32
 
 asan: deps
 	cmake -S . -B $(BUILD)-asan -DCMAKE_BUILD_TYPE=Debug -DZT_SANITIZE=ON

@@ -2,7 +2,6 @@
 
 #include <cctype>
 #include <charconv>
-#include <cstdio>
 #include <string>
 
 #include "app/batch.h"
@@ -94,8 +93,8 @@ std::string CellValueText(Engine& e, const TCell* c)
     if (c && IsLabelOrStrFormula(c->Kind))
         return LabelText(e, c);
     char buf[40];
-    std::snprintf(buf, sizeof buf, "%.17g", c ? NumericValue(*c) : 0.0);
-    return buf;
+    auto end = std::to_chars(buf, buf + sizeof buf, c ? NumericValue(*c) : 0.0, std::chars_format::general, 17).ptr;
+    return std::string(buf, end);
 }
 
 }  // namespace zt
