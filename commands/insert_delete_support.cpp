@@ -35,15 +35,6 @@ void ReleaseDoomedFormula(Engine& e, PCell cell)
     cell->Kind |= kfUnlinked;
 }
 
-// The formulas that name the cell directly or as a corner of a range.
-std::vector<PCell> NamingReaders(const Engine& e, const TCell* cell)
-{
-    std::vector<PCell> readers = CornerReaders(e, cell);
-    for (HeapAddr l = cell->Dependents; l; l = e.Heap.At<TDepLink>(l)->Next)
-        readers.push_back(CellAt(e, e.Heap.At<TDepLink>(l)->Cell));
-    return readers;
-}
-
 std::vector<PCell> UniqueCells(std::vector<PCell> cells)
 {
     std::sort(cells.begin(), cells.end());
@@ -87,7 +78,7 @@ std::vector<PCell> DestroyBlock(Engine& e, const TRange& block)
     // that a range with both corners in the block loses both.
     std::vector<PCell> readers = RangeReadersMeeting(e, block);
     for (PCell c : doomed) {
-        std::vector<PCell> naming = NamingReaders(e, c);  // dropping a reference rewrites the lists
+        std::vector<PCell> naming = NamingFormulas(e, c);  // dropping a reference rewrites the lists
         for (PCell reader : naming)
             DropReferences(e, reader, c);
         readers.insert(readers.end(), naming.begin(), naming.end());

@@ -214,7 +214,7 @@ void LoseReference(Engine& e, PCell formula, PCell cell)
 {
     e.Formula->DropReferences(e, formula, cell);
     FreeStrResult(e, formula);  // the error value takes the slot
-    formula->Kind = ckFormula | kfError;
+    formula->Kind = static_cast<std::uint8_t>(ckFormula | kfError | (formula->Kind & kfUnlinked));
     WriteReal(*formula, -1.0);
 }
 
@@ -222,15 +222,10 @@ void LoseReference(Engine& e, PCell formula, PCell cell)
 
 void DetachCell(Engine& e, PCell cell)
 {
-    // The list is taken off the cell first: relinking a dependent's other
-    // references may put it back on this cell, and is dropped below.
-    std::vector<PCell> readers;
-    for (HeapAddr l = cell->Dependents; l; l = e.Heap.At<TDepLink>(l)->Next)
-        readers.push_back(CellAt(e, e.Heap.At<TDepLink>(l)->Cell));
+    // The list is taken off the cell first: what is left on it afterwards
+    // is dropped below.
+    std::vector<PCell> readers = NamingFormulas(e, cell);
     FreeDependents(e, cell);
-    for (PCell reader : CornerReaders(e, cell))
-        if (std::find(readers.begin(), readers.end(), reader) == readers.end())
-            readers.push_back(reader);
     for (PCell reader : readers) {
         if (reader == cell)
             continue;

@@ -413,14 +413,11 @@ std::vector<PCell> DependentsAt(Engine& e, int row, int col)
             if (std::uint32_t slot = t->Node[n])
                 areas.insert(areas.end(), Index(e).Lists[slot].Areas.begin(), Index(e).Lists[slot].Areas.end());
     std::vector<PCell> readers = FormulasOf(ReadersOfAreas(e, std::move(areas)));
-    std::size_t ranged = readers.size();
+    auto ranged = readers.end() - readers.begin();
     const TCell* cell = FindCell(e, row, col);
-    for (HeapAddr l = cell ? cell->Dependents : 0; l; l = e.Heap.At<TDepLink>(l)->Next) {
-        PCell f = CellAt(e, e.Heap.At<TDepLink>(l)->Cell);
-        if (std::find(readers.begin(), readers.begin() + static_cast<std::ptrdiff_t>(ranged), f) ==
-            readers.begin() + static_cast<std::ptrdiff_t>(ranged))
+    for (HeapAddr l = cell ? cell->Dependents : 0; l;)
+        if (PCell f = NextListed(e, l); std::find(readers.begin(), readers.begin() + ranged, f) == readers.begin() + ranged)
             readers.push_back(f);
-    }
     return readers;
 }
 
@@ -433,6 +430,30 @@ bool HasDependents(const Engine& e, const TCell* cell)
             if (t->Node[n])
                 return true;
     return false;
+}
+
+PCell NextListed(const Engine& e, HeapAddr& link)
+{
+    const auto* l = e.Heap.At<TDepLink>(link);
+    link = l->Next;
+    return CellAt(e, l->Cell);
+}
+
+std::vector<PCell> ListedDependents(const Engine& e, const TCell* cell)
+{
+    std::vector<PCell> formulas;
+    for (HeapAddr l = cell->Dependents; l;)
+        formulas.push_back(NextListed(e, l));
+    return formulas;
+}
+
+std::vector<PCell> NamingFormulas(const Engine& e, const TCell* cell)
+{
+    std::vector<PCell> formulas = ListedDependents(e, cell);
+    for (PCell f : CornerReaders(e, cell))
+        if (std::find(formulas.begin(), formulas.end(), f) == formulas.end())
+            formulas.push_back(f);
+    return formulas;
 }
 
 std::vector<PCell> CornerReaders(const Engine& e, const TCell* cell)
@@ -597,7 +618,9 @@ std::string CheckRangeIndex(Engine& e)
     std::map<std::pair<int, int>, std::vector<HeapAddr>> expectedNodes;  // (column, node) -> areas
     std::map<HeapAddr, std::vector<HeapAddr>> expectedCorners;
     std::size_t nodesInLists = 0;
-    for (const auto& [key, addr] : ix.ByCorners) {
+    for (const auto& entry : ix.ByCorners) {
+        const std::uint64_t key = entry.first;
+        const HeapAddr addr = entry.second;
         const TRangeArea& area = Area(e, addr);
         std::string at = "area " + std::to_string(addr);
         if (key != CornerKey(area.CornerA, area.CornerB) || area.CornerA > area.CornerB)

@@ -79,8 +79,16 @@ void RemoveRangeReaders(Engine& e, PCell formula);
 // order.
 std::vector<PCell> DependentsAt(Engine& e, int row, int col);
 bool HasDependents(const Engine& e, const TCell* cell);
+// The formulas on the cell's Dependents list, which name it directly.
+std::vector<PCell> ListedDependents(const Engine& e, const TCell* cell);
 // The readers of the ranges with the cell as a corner.
 std::vector<PCell> CornerReaders(const Engine& e, const TCell* cell);
+// The formulas that name the cell, directly or as a corner of a range: the
+// ones that lose a reference when it goes. Each once, the listed first.
+std::vector<PCell> NamingFormulas(const Engine& e, const TCell* cell);
+// A step along a Dependents list for a walk that keeps its place: the
+// formula at link, with link moved on to the next entry (0 at the end).
+PCell NextListed(const Engine& e, HeapAddr& link);
 // The readers of the ranges that meet the rectangle, newest first, each once.
 std::vector<PCell> RangeReadersMeeting(const Engine& e, const TRange& r);
 

@@ -232,8 +232,10 @@ void DropReferences(Engine& e, PCell formula, PCell target)
         if ((ReadLinkWord(code + at) & kLinkCellMask) == dead)
             WriteLinkWord(code + at, 0);
     });
-    if (!LinkDependencies(e, formula))
+    if (!LinkDependencies(e, formula)) {
         ParkFormula(e, formula);
+        ReportError(e, kOutOfMemory);
+    }
 }
 
 void ParkFormula(Engine& e, PCell formula)

@@ -101,6 +101,8 @@ bool LinkDependencies(Engine& e, PCell formula);
 void UnlinkDependencies(Engine& e, PCell formula);
 
 // Turns the formula's references to a cell about to vanish into zero links.
+// When the heap cannot take what it reads then, it is parked and "Out of
+// Memory" reported.
 void DropReferences(Engine& e, PCell formula, PCell target);
 
 // For a formula the heap cannot register: it goes off every list and back

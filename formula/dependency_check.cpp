@@ -96,8 +96,8 @@ std::string CheckDependencies(Engine& e)
     for (int row = 0; row <= e.Cur->MaxRow; ++row) {
         for (PCell c = CellAt(e, e.Cur->RowHeads[row]); c; c = NextCell(e, c)) {
             std::vector<HeapAddr> listed;
-            for (HeapAddr l = c->Dependents; l; l = e.Heap.At<TDepLink>(l)->Next)
-                listed.push_back(e.Heap.At<TDepLink>(l)->Cell);
+            for (PCell f : ListedDependents(e, c))
+                listed.push_back(AddrOf(e, f));
             std::vector<HeapAddr> expected;
             if (auto it = expectedLists.find(AddrOf(e, c)); it != expectedLists.end())
                 expected = it->second;

@@ -8,9 +8,6 @@ namespace zt {
 
 namespace {
 
-PCell DependentOf(const Engine& e, HeapAddr link) { return CellAt(e, e.Heap.At<TDepLink>(link)->Cell); }
-HeapAddr NextLink(const Engine& e, HeapAddr link) { return e.Heap.At<TDepLink>(link)->Next; }
-
 void BeginOrder(Engine& e, RecalcOrder& order)
 {
     order.Ranges = RangeAreaCount(e) > 0;
@@ -59,8 +56,7 @@ void BuildRecalcOrder(Engine& e, PCell start, RecalcOrder& order)
         if (f.Next < f.End) {
             d = order.Readers[f.Next++].Formula;
         } else if (f.Link) {
-            d = DependentOf(e, f.Link);
-            f.Link = NextLink(e, f.Link);
+            d = NextListed(e, f.Link);
         } else {
             PCell c = f.Cell;
             order.Readers.resize(f.Begin);

@@ -19,6 +19,7 @@
 #include "formula/cell_contents.h"
 #include "formula/compiled_formula.h"
 #include "formula/compiler.h"
+#include "formula/dependency_check.h"
 #include "formula/evaluator.h"
 #include "formula/formula_engine.h"
 #include "formula/recalc.h"
@@ -87,10 +88,13 @@ inline void FuzzEvaluateCode(const std::uint8_t* data, std::size_t size)
     cell->Text = SetText(e, cell->Text, block);
     cell->Kind = ckFormula | kfUnlinked;
     e.Formula->LinkFormula(e, cell);
-    LinkDependencies(e, cell);
+    if (!LinkDependencies(e, cell))
+        ParkFormula(e, cell);
     EvaluateCell(e, cell);
     CellContentsText(e, cell);
     RecalcAll(e);
+    if (!CheckDependencies(e).empty())
+        std::abort();
     FreeAllCells(e);
 }
 
@@ -109,6 +113,8 @@ inline void FuzzReadWorksheet(const std::uint8_t* data, std::size_t size)
     std::span<const std::uint8_t> bytes(data, size);
     ReadWorksheetFile(e, bytes, ReadOptions{});
     RecalcAll(e);
+    if (!CheckDependencies(e).empty())
+        std::abort();
     for (int row = 0; row < 4; ++row)
         for (PCell c = FindFirstAtOrAfter(e, row, 0); c; c = NextCell(e, c))
             CellContentsText(e, c);
@@ -216,7 +222,8 @@ inline bool RowListsAreSound(Engine& e)
 // The input as clipboard text (private or plain) pasted into a few cells,
 // then the rest as a script of range commands, five bytes each: the
 // command, a row (two bytes), a column and a count. Copies, moves,
-// insertions, deletions and undo must keep every row list sound.
+// insertions, deletions and undo must keep every row list sound and the
+// dependency bookkeeping in step with the formulas after every command.
 inline void FuzzRangeCommands(const std::uint8_t* data, std::size_t size)
 {
     if (size < 2)
@@ -255,6 +262,8 @@ inline void FuzzRangeCommands(const std::uint8_t* data, std::size_t size)
         default: ClipboardCopy(e, clip, home, op[4] & 1); ClipboardPaste(e, clip, row, col); break;
         }
         e.Err.Clear();
+        if (!CheckDependencies(e).empty())
+            std::abort();
     }
     RecalcAll(e);
     if (!RowListsAreSound(e))

@@ -39,11 +39,11 @@ std::vector<int> RowColumns(const Engine& e, int row)
     return cols;
 }
 
-std::vector<HeapAddr> ListedDependents(const Engine& e, const TCell* c)
+std::vector<HeapAddr> ListedAddresses(const Engine& e, const TCell* c)
 {
     std::vector<HeapAddr> out;
-    for (HeapAddr l = c->Dependents; l; l = e.Heap.At<TDepLink>(l)->Next)
-        out.push_back(e.Heap.At<TDepLink>(l)->Cell);
+    for (PCell f : ListedDependents(e, c))
+        out.push_back(AddrOf(e, f));
     return out;
 }
 
@@ -296,20 +296,20 @@ TEST_F(CellStore, LinkDependencyKeepsOneLinkPerFormula)
     EXPECT_EQ(t->Kind, ckBlank);
     EXPECT_EQ(t->Format, 0xFF);
     EXPECT_EQ(t->Colors, 0xC0000000u);
-    EXPECT_EQ(ListedDependents(e, t), std::vector<HeapAddr>{fa});
+    EXPECT_EQ(ListedAddresses(e, t), std::vector<HeapAddr>{fa});
     EXPECT_EQ(e.Heap.BytesInUse(), base + kCellBytes + kLinkBytes);
 
     LinkDependency(e, f, 3, 4, true);
-    EXPECT_EQ(ListedDependents(e, t), std::vector<HeapAddr>{fa});
+    EXPECT_EQ(ListedAddresses(e, t), std::vector<HeapAddr>{fa});
     EXPECT_EQ(e.Heap.BytesInUse(), base + kCellBytes + kLinkBytes);
 
     LinkDependency(e, g, 3, 4, true);
-    EXPECT_EQ(ListedDependents(e, t), (std::vector<HeapAddr>{ga, fa})) << "new links go to the front";
+    EXPECT_EQ(ListedAddresses(e, t), (std::vector<HeapAddr>{ga, fa})) << "new links go to the front";
 
     LinkDependency(e, f, 3, 4, false);
-    EXPECT_EQ(ListedDependents(e, t), std::vector<HeapAddr>{ga});
+    EXPECT_EQ(ListedAddresses(e, t), std::vector<HeapAddr>{ga});
     LinkDependency(e, f, 3, 4, false);
-    EXPECT_EQ(ListedDependents(e, t), std::vector<HeapAddr>{ga});
+    EXPECT_EQ(ListedAddresses(e, t), std::vector<HeapAddr>{ga});
     LinkDependency(e, g, 3, 4, false);
     EXPECT_EQ(t->Dependents, 0u);
     EXPECT_EQ(e.Heap.BytesInUse(), base + kCellBytes);
@@ -346,7 +346,7 @@ TEST_F(CellStore, ClearCellEmptiesTheContentsAndKeepsTheAttributes)
     EXPECT_EQ(c->Borders, 0x9C);
     EXPECT_EQ(c->Colors, 0x0400FF00u);
     EXPECT_EQ(c->Format, 0x12);
-    EXPECT_EQ(ListedDependents(e, c), std::vector<HeapAddr>{AddrOf(e, reader)});
+    EXPECT_EQ(ListedAddresses(e, c), std::vector<HeapAddr>{AddrOf(e, reader)});
     EXPECT_EQ(e.Heap.BytesInUse(), withText - TextBytes(6));
     EXPECT_TRUE(hooks->unlinked.empty()) << "a label has no links to remove";
     EXPECT_EQ(FindCell(e, 2, 2), c);
