@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "bench/bench_sheet.h"
 #include "core/cell_entry.h"
 #include "core/cell_store.h"
 #include "formula/evaluator.h"
@@ -11,14 +12,6 @@
 
 namespace zt {
 namespace {
-
-std::unique_ptr<Engine> NewSheet()
-{
-    auto e = std::make_unique<Engine>();
-    InstallFormulaEngine(*e);
-    RestoreContext(*e, OpenSheet(*e, "BENCH"));
-    return e;
-}
 
 // One list function over a column of 8,000 numbers, integers and reals
 // mixed; each iteration evaluates the formula cell once.

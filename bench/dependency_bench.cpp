@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_sheet.h"
 #include "core/address.h"
 #include "core/cell_entry.h"
 #include "core/cell_store.h"
@@ -15,16 +16,6 @@
 
 namespace zt {
 namespace {
-
-std::unique_ptr<Engine> NewSheet()
-{
-    auto e = std::make_unique<Engine>();
-    InstallFormulaEngine(*e);
-    RestoreContext(*e, OpenSheet(*e, "BENCH"));
-    return e;
-}
-
-std::string Addr(int row, int col) { return ColumnLetters(col) + std::to_string(row + 1); }
 
 double ValueAt(Engine& e, int row, int col)
 {

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "bench/bench_sheet.h"
 #include "core/cell_entry.h"
 #include "core/cell_store.h"
 #include "files/file_access.h"
@@ -16,14 +17,6 @@ namespace {
 
 constexpr int kBenchRows = 2000;
 constexpr int kBenchCols = 250;  // 500,000 cells
-
-std::unique_ptr<Engine> NewSheet()
-{
-    auto e = std::make_unique<Engine>();
-    InstallFormulaEngine(*e);
-    RestoreContext(*e, OpenSheet(*e, "BENCH"));
-    return e;
-}
 
 // Numbers, integers and reals mixed, with a column of labels every 25
 // columns and a column of formulas every 50.

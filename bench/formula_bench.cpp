@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_sheet.h"
 #include "core/address.h"
 #include "core/cell_entry.h"
 #include "core/cell_store.h"
@@ -13,16 +14,6 @@
 
 namespace zt {
 namespace {
-
-std::unique_ptr<Engine> NewSheet()
-{
-    auto e = std::make_unique<Engine>();
-    InstallFormulaEngine(*e);
-    RestoreContext(*e, OpenSheet(*e, "BENCH"));
-    return e;
-}
-
-std::string Addr(int row, int col) { return ColumnLetters(col) + std::to_string(row + 1); }
 
 // A chain of 200,000 formulas, each adding 1 to the one before it, running
 // down the columns.

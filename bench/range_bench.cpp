@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "bench/bench_sheet.h"
 #include "commands/copy_range.h"
 #include "commands/insert_delete.h"
 #include "core/address.h"
@@ -15,14 +16,6 @@ namespace {
 
 constexpr int kBlockRows = 1000;
 constexpr int kBlockCols = 100;
-
-std::unique_ptr<Engine> NewSheet()
-{
-    auto e = std::make_unique<Engine>();
-    InstallFormulaEngine(*e);
-    RestoreContext(*e, OpenSheet(*e, "BENCH"));
-    return e;
-}
 
 // A block of 100 columns by 1,000 rows of formulas, each reading the input
 // column and the cell above it.

@@ -101,6 +101,35 @@ TEST_F(DependenciesTest, ARefusedEntryRecalculatesWhatReadTheCell)
     EXPECT_EQ(Value("C1"), 0);
 }
 
+// Each open worksheet keeps its own ranges: a change in one recalculates
+// its readers and nothing of the other, and closing one leaves the other's
+// bookkeeping whole.
+TEST_F(DependenciesTest, EachWorksheetKeepsItsOwnRanges)
+{
+    int first = e.CurSlot;
+    Enter("A1", "1");
+    Enter("B1", "@SUM(A1..A3)");
+    int second = OpenSheet(e, "OTHER");
+    RestoreContext(e, second);
+    Enter("A1", "10");
+    Enter("A2", "20");
+    Enter("B1", "@SUM(A1..A3)");
+    Enter("C1", "+A2*2");
+    RestoreContext(e, first);
+    Enter("A2", "5");
+    EXPECT_EQ(Value("B1"), 6);
+    EXPECT_EQ(CheckDependencies(e), "");
+    RestoreContext(e, second);
+    EXPECT_EQ(Value("B1"), 30);
+    EXPECT_EQ(CheckDependencies(e), "");
+    CloseSheet(e, e.Cur->HeapNo);
+    RestoreContext(e, first);
+    EXPECT_EQ(RangeAreaCount(e), 1u);
+    Enter("A3", "100");
+    EXPECT_EQ(Value("B1"), 106);
+    EXPECT_EQ(CheckDependencies(e), "");
+}
+
 // A file too large for the heap is read in part and says so; a formula
 // the heap could not take keeps its text and shows ERR, and nothing shows
 // a value that recalculating would change.
