@@ -172,8 +172,9 @@ TEST(DependenciesHeapTest, AFileThatDoesNotFitIsReportedAndLeavesNoStaleValue)
     RecalcAll(e);
     std::size_t i = 0;
     for (int r = 0; r <= e.Cur->MaxRow; ++r)
-        if (PCell c = FindCell(e, r, 1); c && IsFormulaKind(c->Kind))
+        if (PCell c = FindCell(e, r, 1); c && IsFormulaKind(c->Kind)) {
             EXPECT_EQ(NumericValue(*c), values[i++]) << "B" << r + 1;
+        }
 }
 
 }  // namespace
