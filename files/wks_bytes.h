@@ -91,6 +91,8 @@ public:
 
     std::size_t Left() const { return bytes_.size() - pos_; }
     std::size_t Pos() const { return pos_; }
+    // The next byte without taking it; -1 at the end.
+    int Peek() const { return pos_ < bytes_.size() ? bytes_[pos_] : -1; }
     bool Failed() const { return failed_; }
 
     std::uint8_t U8()
@@ -146,6 +148,14 @@ public:
         return s;
     }
     void Skip(std::size_t n) { Take(n); }
+    // Goes back or on to an offset from the start; false beyond the end.
+    bool Seek(std::size_t pos)
+    {
+        if (pos > bytes_.size())
+            return false;
+        pos_ = pos;
+        return true;
+    }
 
 private:
     std::span<const std::uint8_t> bytes_;

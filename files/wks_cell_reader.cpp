@@ -32,12 +32,62 @@ std::size_t MinimumValueSize(std::uint16_t type)
     }
 }
 
-// The text of a label or string record up to its 0 byte, which must be
-// there; at most 255 characters are kept.
+// Blank, integer and number records have one size; the others carry a text
+// or code of their own length.
+bool HasOneSize(std::uint16_t type) { return type == WKS_BLANK || type == WKS_INTEGER || type == WKS_NUMBER; }
+
+// The length a cell record of this type really has when its body starts at
+// `from`, told by its own content: fixed for blanks and numbers, up to the
+// text's 0 byte for labels, from the size word for formulas; 0 when the
+// bytes cannot tell.
+std::size_t OwnLength(std::uint16_t type, std::span<const std::uint8_t> from)
+{
+    std::size_t length = 0;
+    if (HasOneSize(type)) {
+        length = kCellHeaderSize + MinimumValueSize(type);
+    } else if (type == WKS_LABEL || type == WKS_STRING) {
+        auto text = from.subspan(std::min<std::size_t>(from.size(), kCellHeaderSize));
+        auto limit = text.begin() + static_cast<std::ptrdiff_t>(std::min<std::size_t>(text.size(), 256));
+        auto zero = std::find(text.begin(), limit, 0);
+        if (zero != limit)
+            length = kCellHeaderSize + static_cast<std::size_t>(zero - text.begin()) + 1;
+    } else if (type == WKS_FORMULA && from.size() >= kCellHeaderSize + 10) {
+        std::size_t size = from[kCellHeaderSize + 8] | (from[kCellHeaderSize + 9] << 8);
+        if (size > 0 && size <= kMaxCodeLength)
+            length = kCellHeaderSize + 10 + size;
+    }
+    return length <= from.size() ? length : 0;
+}
+
+// How far the records from `pos` on look whole: each of a type of the main
+// section (a cell type may carry a colour) with a length that fits the
+// file. Reaching the end record counts as the most, eight. Tells where the
+// reading can go on after a record whose length word and content disagree.
+int WholeRecordsAt(std::span<const std::uint8_t> file, std::size_t pos)
+{
+    constexpr int kEnough = 8;
+    int run = 0;
+    while (run < kEnough && pos + 4 <= file.size()) {
+        std::uint16_t type = static_cast<std::uint16_t>(file[pos] | (file[pos + 1] << 8));
+        std::size_t length = file[pos + 2] | (file[pos + 3] << 8);
+        std::uint16_t base = type & 0xFF;
+        bool cell = base == WKS_STRING || (base >= WKS_BLANK && base <= WKS_FORMULA);
+        if (pos + 4 + length > file.size() || (!cell && type > WKS_NNAME))
+            break;
+        if (type == WKS_EOF && length == 0)
+            return kEnough;
+        ++run;
+        pos += 4 + length;
+    }
+    return run;
+}
+
+// The text of a label or string record, which ends with its only 0 byte
+// at the end of the body; at most 255 characters are kept.
 bool ReadText(ByteReader& body, std::string& text)
 {
     std::span<const std::uint8_t> rest = body.Take(body.Left());
-    if (std::find(rest.begin(), rest.end(), 0) == rest.end())
+    if (std::find(rest.begin(), rest.end(), 0) != rest.end() - 1)
         return false;
     text = TextUpToZero(rest, 255);
     return true;
@@ -47,8 +97,21 @@ bool ReadText(ByteReader& body, std::string& text)
 
 void WksReader::CellRecord(const WksRecord& rec)
 {
-    if (rec.Body.size() < kCellHeaderSize + MinimumValueSize(rec.Type))
+    // A length word that disagrees with the record's own content is
+    // damage: the record is left out and the reading goes on where the
+    // record really ends, so that one changed byte costs one cell.
+    std::size_t own = OwnLength(rec.Type, bytes_.subspan(rec.At));
+    if (own != 0 && own != rec.Body.size() &&
+        WholeRecordsAt(bytes_, rec.At + own) > WholeRecordsAt(bytes_, rec.At + rec.Body.size())) {
+        Skip();
+        in_.Seek(rec.At + own);
         return;
+    }
+    std::size_t need = kCellHeaderSize + MinimumValueSize(rec.Type);
+    if (rec.Body.size() < need || (HasOneSize(rec.Type) && rec.Body.size() != need)) {
+        Skip();
+        return;
+    }
     ByteReader body(rec.Body);
     std::uint8_t format = body.U8();
     int col = body.U16();
@@ -118,12 +181,14 @@ void WksReader::StoreCell(const WksRecord& rec, std::uint8_t format, int row, in
         break;
     case WKS_LABEL:
     case WKS_STRING:
-        if (!ReadText(body, text))
+        if (!ReadText(body, text)) {
+            Skip();
             return;
+        }
         break;
     case WKS_FORMULA: {
         std::uint64_t bits = body.U64();
-        error = (bits >> 48) == 0x7FF0;
+        error = bits == kErrorValueBits;
         value = error ? 0 : NormaliseFileValue(bits);
         std::size_t size = body.U16();
         if (valuesOnly_) {
@@ -132,11 +197,15 @@ void WksReader::StoreCell(const WksRecord& rec, std::uint8_t format, int row, in
         }
         // The size word must agree with the record and leave room for an
         // end marker; anything else is not a formula this program wrote.
-        if (size != body.Left() || size == 0 || size > kMaxCodeLength)
+        if (size != body.Left() || size == 0 || size > kMaxCodeLength) {
+            Skip();
             return;
+        }
         code = CodeFromFile(body.Take(size));
-        if (static_cast<std::uint8_t>(code[0]) >= kMaxCodeLength)
+        if (static_cast<std::uint8_t>(code[0]) >= kMaxCodeLength) {
+            Skip();
             return;
+        }
         break;
     }
     default:

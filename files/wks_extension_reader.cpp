@@ -24,8 +24,10 @@ void WksReader::ExtensionSection()
     if (in_.Left() < 2)
         return;
     in_.U8();
-    if (in_.U8() == 0x1A)
+    if (in_.U8() == 0x1A) {
+        SkipTrailingBytes();
         return;
+    }
     result_.HasExtension = true;
     e_.Cur->UserFunctions.clear();
     sawEnd_ = false;
@@ -37,8 +39,14 @@ void WksReader::ExtensionSection()
         }
         ExtensionRecord(rec);
     }
-    if (!sawEnd_ && !stop_)
+    if (!sawEnd_ && !stop_) {
         MarkTruncated();
+    } else if (!stop_) {
+        // The end marker, 0x1A 0x1A, closes the file.
+        for (int i = 0; i < 2 && in_.Peek() == 0x1A; ++i)
+            in_.U8();
+        SkipTrailingBytes();
+    }
     sawEnd_ = true;
 }
 
@@ -55,10 +63,12 @@ void WksReader::ExtensionRecord(const WksRecord& raw)
         if (size == kGraphExtSize)
             std::memcpy(reinterpret_cast<std::uint8_t*>(&ws.Graphs.Current) + kGraphExtFirst, rec.Body.data(),
                         kGraphExtSize);
+        else
+            Skip();
         SanitizeGraph(ws.Graphs.Current);
         break;
     case X_NGRAPH:
-        if (size >= kGraphExtSize && extGraphs_ < ws.Graphs.Named.size()) {
+        if (Fits(size, kGraphExtSize) && extGraphs_ < ws.Graphs.Named.size()) {
             TGraphDef& g = ws.Graphs.Named[extGraphs_];
             std::memcpy(reinterpret_cast<std::uint8_t*>(&g) + kGraphExtFirst, rec.Body.data(), kGraphExtSize);
             SanitizeGraph(g);
@@ -66,11 +76,11 @@ void WksReader::ExtensionRecord(const WksRecord& raw)
         ++extGraphs_;
         break;
     case X_BUTTON:
-        if (size >= kButtonRecordSize && ws.Window.Buttons.size() < kMaxButtons)
+        if (Fits(size, kButtonRecordSize) && ws.Window.Buttons.size() < kMaxButtons)
             ButtonRecord(body);
         break;
     case X_SORTKEYS:
-        if (size >= 18) {
+        if (Fits(size, 18)) {
             ws.Analysis.SortKey3 = CheckedRange(body.Range(), false);
             ws.Analysis.SortKey3Ascending = body.U8() != 0;
             ws.Analysis.SortKey4 = CheckedRange(body.Range(), false);
@@ -78,7 +88,7 @@ void WksReader::ExtensionRecord(const WksRecord& raw)
         }
         break;
     case X_REGRESS:
-        if (size >= 25) {
+        if (Fits(size, 25)) {
             ws.Analysis.RegressX = CheckedRange(body.Range(), false);
             ws.Analysis.RegressY = CheckedRange(body.Range(), false);
             for (std::uint8_t& m : ws.Analysis.RegressMasks)
@@ -86,7 +96,7 @@ void WksReader::ExtensionRecord(const WksRecord& raw)
         }
         break;
     case X_COLORS:
-        if (size >= 28) {
+        if (Fits(size, 28)) {
             WorksheetSettings& s = ws.Settings;
             for (std::uint32_t* c : {&s.BackColor, &s.BandColor, &s.ValueColor, &s.NegValueColor, &s.LabelColor,
                                      &s.UnlockedColor, &s.CursorColor})
@@ -94,7 +104,7 @@ void WksReader::ExtensionRecord(const WksRecord& raw)
         }
         break;
     case X_PAGE:
-        if (size >= 24)
+        if (Fits(size, 24))
             for (double& v : ws.Print.Page)
                 v = body.I32() / 100.0;
         break;
@@ -107,22 +117,22 @@ void WksReader::ExtensionRecord(const WksRecord& raw)
             ws.Window.Tabs.push_back(TextUpToZero(rec.Body, 11));
         break;
     case X_USERFN:
-        if (size >= kUserFnRecordSize && ws.UserFunctions.size() < kMaxUserFunctions)
+        if (Fits(size, kUserFnRecordSize) && ws.UserFunctions.size() < kMaxUserFunctions)
             UserFunctionRecord(body);
         break;
     case X_FONTNAME:
-        if (size >= 3)
+        if (Fits(size, 3))
             FontNameRecord(body);
         break;
     case X_SHEETFONT:
-        if (size >= 5) {
+        if (Fits(size, 5)) {
             ws.Window.FontHeight = body.U16();
             ws.Window.FontStyle = body.U16();
             ws.Window.FontName = TextUpToZero(rec.Body.subspan(4), 80);
         }
         break;
     case X_VIEW:
-        if (size >= kViewRecordShortSize)
+        if (Fits(size, kViewRecordShortSize))
             ViewRecord(body, size);
         break;
     case X_TITLE:
@@ -135,7 +145,7 @@ void WksReader::ExtensionRecord(const WksRecord& raw)
         ws.Info.RevisedBy = TextUpToZero(rec.Body, 80);
         break;
     case X_CREATED:
-        if (size >= 16) {
+        if (Fits(size, 16)) {
             double time = body.Double();
             double date = body.Double();
             if (std::isfinite(time) && std::isfinite(date)) {
@@ -145,11 +155,11 @@ void WksReader::ExtensionRecord(const WksRecord& raw)
         }
         break;
     case X_CELLATTR:
-        if (size >= 12)
+        if (Fits(size, 12))
             CellAttrRecord(body);
         break;
     case X_COLWIDTH:
-        if (size >= 3) {
+        if (Fits(size, 3)) {
             std::uint16_t col = body.U16();
             std::uint8_t width = body.U8();
             if (col < kCols) {
@@ -160,7 +170,7 @@ void WksReader::ExtensionRecord(const WksRecord& raw)
         }
         break;
     case X_ROWHEIGHT:
-        if (size >= 3) {
+        if (Fits(size, 3)) {
             std::uint16_t row = body.U16();
             std::uint8_t height = body.U8();
             if (row < kRows)

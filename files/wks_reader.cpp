@@ -26,12 +26,9 @@ bool IsCellType(std::uint16_t t)
 
 double NormaliseFileValue(std::uint64_t bits)
 {
-    unsigned exponent = static_cast<unsigned>(bits >> 52) & 0x7FF;
-    if (exponent == 0 || exponent == 1 || exponent == 894 || exponent >= 2039)
-        return 0.0;
     double d;
     std::memcpy(&d, &bits, sizeof d);
-    return d;
+    return std::isfinite(d) ? d : 0.0;
 }
 
 WksReader::WksReader(Engine& e, std::span<const std::uint8_t> bytes, const ReadOptions& options)
@@ -67,6 +64,28 @@ TRange WksReader::CheckedRange(TRange r, bool addOffsets) const
                   static_cast<std::int16_t>(lastCol), static_cast<std::int16_t>(lastRow)};
 }
 
+bool WksReader::Fits(std::size_t size, std::size_t need)
+{
+    if (size >= need)
+        return true;
+    Skip();
+    return false;
+}
+
+void WksReader::SkipTrailingBytes()
+{
+    while (in_.Left() >= 4) {
+        in_.U16();
+        std::size_t length = in_.U16();
+        Skip();
+        if (length > in_.Left())
+            return;
+        in_.Take(length);
+    }
+    if (in_.Left() > 0)
+        Skip();
+}
+
 void WksReader::MarkTruncated()
 {
     result_.Truncated = true;
@@ -84,6 +103,7 @@ bool WksReader::NextRecord(WksRecord& rec)
     // high byte of its length word. No extension record has this type.
     if (type == WKS_CALCORDER && length > 255)
         length >>= 8;
+    rec.At = in_.Pos();
     rec.Body = in_.Take(length);
     if (in_.Failed()) {
         MarkTruncated();
@@ -154,6 +174,12 @@ ReadResult WksReader::Run()
     }
     if (opt_.LinkAfterRead && !link_ && !LinkReadFormulas(e_))
         Fail(kLowMemory);
+    if (result_.Skipped > 0) {
+        result_.Ok = false;
+        if (result_.Error.empty())
+            result_.Error = std::string(kDamaged) + ": " + std::to_string(result_.Skipped) +
+                            (result_.Skipped == 1 ? " record skipped" : " records skipped");
+    }
     return result_;
 }
 
@@ -161,10 +187,15 @@ bool WksReader::MainRecord(const WksRecord& rec)
 {
     switch (rec.Type) {
     case WKS_BOF:
+        Skip();  // the file's own start record was the first, taken as read
         return true;
     case WKS_EOF:
-        if (!rec.Body.empty())
+        // An end record with a body, or with more records after it, closes
+        // nothing: the cells after it are read on.
+        if (!rec.Body.empty() || !EndsMainSection()) {
+            Skip();
             return true;
+        }
         sawEnd_ = true;
         if (!merge_ && !link_)
             ExtensionSection();
@@ -191,7 +222,11 @@ bool WksReader::MainRecord(const WksRecord& rec)
 void WksReader::NameRecord(const WksRecord& rec)
 {
     const std::size_t extra = rec.Type == WKS_NNAME ? 9 : 8;
-    if (link_ || e_.Cur->Names.Count > kMaxRangeNames - 1 || rec.Body.size() > 39 || rec.Body.size() <= extra)
+    if (rec.Body.size() > 39 || rec.Body.size() <= extra) {
+        Skip();
+        return;
+    }
+    if (link_ || e_.Cur->Names.Count > kMaxRangeNames - 1)
         return;
     ByteReader body(rec.Body);
     std::string name = TextUpToZero(body.Take(rec.Body.size() - extra), kRangeNameLength);
@@ -228,7 +263,7 @@ void WksReader::GraphRecord(const WksRecord& rec, bool named)
 {
     GraphState& g = e_.Cur->Graphs;
     const std::size_t nameSize = named ? kNameFieldSize : 0;
-    if (rec.Body.size() < nameSize + kGraphMainSize || (named && g.Named.size() >= kMaxNamedGraphs))
+    if (!Fits(rec.Body.size(), nameSize + kGraphMainSize) || (named && g.Named.size() >= kMaxNamedGraphs))
         return;
     TGraphDef def = g.Current;
     std::memcpy(reinterpret_cast<std::uint8_t*>(&def) + kGraphMainFirst, rec.Body.data() + nameSize, kGraphMainSize);
@@ -253,20 +288,20 @@ void WksReader::SettingsRecord(const WksRecord& rec)
     auto& dr = ws.DataRanges;
     switch (rec.Type) {
     case WKS_CALCMODE:
-        if (size >= 1)
+        if (Fits(size, 1))
             ws.Settings.ManualCalc = body.U8() == 0;
         break;
     case WKS_SPLIT:
-        if (size >= 1)
+        if (Fits(size, 1))
             ws.Window.SplitByte = body.U8();
         break;
     case WKS_SYNC:
-        if (size >= 1)
+        if (Fits(size, 1))
             ws.Window.Synchronized = body.U8() == 0xFF;
         break;
     case WKS_WINDOW1:
     case WKS_WINDOW2:
-        if (size >= 16) {
+        if (Fits(size, 16)) {
             PaneState& p = ws.Window.Panes[rec.Type == WKS_WINDOW1 ? 0 : 1];
             std::uint16_t col = body.U16();
             std::uint16_t row = body.U16();
@@ -287,7 +322,7 @@ void WksReader::SettingsRecord(const WksRecord& rec)
         }
         break;
     case WKS_COLW1:
-        if (size >= 3) {
+        if (Fits(size, 3)) {
             std::uint16_t col = body.U16();
             std::uint8_t width = body.U8();
             if (col < kCols)
@@ -295,7 +330,7 @@ void WksReader::SettingsRecord(const WksRecord& rec)
         }
         break;
     case WKS_TABLE:
-        if (size >= 25) {
+        if (Fits(size, 25)) {
             ws.Analysis.TableByte = body.U8();
             dr[drTableOutput] = CheckedRange(body.Range());
             dr[drTableInput1] = CheckedRange(body.Range());
@@ -303,7 +338,7 @@ void WksReader::SettingsRecord(const WksRecord& rec)
         }
         break;
     case WKS_QUERY:
-        if (size >= 24) {
+        if (Fits(size, 24)) {
             dr[drQueryInput] = CheckedRange(body.Range());
             dr[drQueryOutput] = CheckedRange(body.Range());
             dr[drQueryCriteria] = CheckedRange(body.Range());
@@ -313,7 +348,7 @@ void WksReader::SettingsRecord(const WksRecord& rec)
     case WKS_SRANGE:
     case WKS_KRANGE:
     case WKS_KRANGE2:
-        if (size >= 8) {
+        if (Fits(size, 8)) {
             int slot = rec.Type == WKS_PRANGE ? drPrint
                        : rec.Type == WKS_SRANGE ? drSortData
                        : rec.Type == WKS_KRANGE ? drSortKey1
@@ -322,13 +357,13 @@ void WksReader::SettingsRecord(const WksRecord& rec)
         }
         break;
     case WKS_TITLES:
-        if (size >= 16) {
+        if (Fits(size, 16)) {
             dr[drTitles1] = CheckedRange(body.Range());
             dr[drTitles2] = CheckedRange(body.Range());
         }
         break;
     case WKS_PROTEC:
-        if (size >= 1)
+        if (Fits(size, 1))
             ws.Settings.Protect = body.U8() != 0;
         break;
     case WKS_FOOTER:
@@ -338,7 +373,7 @@ void WksReader::SettingsRecord(const WksRecord& rec)
         ws.Print.Header = TextUpToZero(rec.Body, kMaxCellText);
         break;
     case WKS_MARGINS:
-        if (size >= 10) {
+        if (Fits(size, 10)) {
             auto& m = ws.Print.Margins;
             for (std::uint16_t& v : m)
                 v = body.U16();
@@ -350,7 +385,7 @@ void WksReader::SettingsRecord(const WksRecord& rec)
         }
         break;
     case WKS_LABELFMT:
-        if (size >= 1) {
+        if (Fits(size, 1)) {
             char prefix = static_cast<char>(body.U8());
             if (IsLabelPrefix(prefix))
                 ws.Settings.Prefix = prefix;
@@ -363,7 +398,7 @@ void WksReader::SettingsRecord(const WksRecord& rec)
         GraphRecord(rec, true);
         break;
     case WKS_CURSORW12:
-        if (size >= 1)
+        if (Fits(size, 1))
             ws.Window.CursorW12 = body.U8();
         break;
     default:

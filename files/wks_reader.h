@@ -13,6 +13,7 @@ namespace zt {
 inline constexpr std::string_view kInvalidFile = "Invalid WKS File!";
 inline constexpr std::string_view kTruncated = "File may be truncated";
 inline constexpr std::string_view kLowMemory = "Out of Memory/File may be truncated";
+inline constexpr std::string_view kDamaged = "File may be damaged";
 
 inline constexpr std::size_t kMaxSheetTabs = 256;
 
@@ -21,6 +22,7 @@ struct WksRecord {
     std::uint16_t Type = 0;
     std::uint8_t Color = 0;  // high byte of a cell record's type word
     std::span<const std::uint8_t> Body;
+    std::size_t At = 0;  // where the body starts in the file
 };
 
 // The state of one reading of a worksheet file.
@@ -53,6 +55,16 @@ private:
     void Fail(std::string_view message);
     void SetSourceBounds();
     void MarkTruncated();
+    // A record that does not fit its type or its place is left out and
+    // counted; the file is then reported as damaged.
+    void Skip() { ++result_.Skipped; }
+    // Whether a body has the size its type needs; a short one is skipped.
+    bool Fits(std::size_t size, std::size_t need);
+    // Whether an end record closes the main section: the file ends there or
+    // the section marker follows.
+    bool EndsMainSection() const { return in_.Peek() < 0 || in_.Peek() == 0x1A; }
+    // Counts the records of whatever follows the last section as skipped.
+    void SkipTrailingBytes();
 
     Engine& e_;
     std::span<const std::uint8_t> bytes_;
@@ -75,8 +87,8 @@ private:
     bool sawEnd_ = false;  // the end record of the section being read
 };
 
-// Zero for denormals, infinities, NaNs, the error marker and magnitudes
-// of 2^1016 or more; other values unchanged.
+// Zero for infinities and NaNs (the error marker among them); every finite
+// value unchanged, bit for bit.
 double NormaliseFileValue(std::uint64_t bits);
 
 }  // namespace zt

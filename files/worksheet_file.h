@@ -40,6 +40,7 @@ struct ReadResult {
     std::string Error;  // empty, or the message the user is shown
     int Cells = 0;      // cells created or updated
     int Records = 0;    // records read, both sections
+    int Skipped = 0;    // records left out because they do not fit their type or place
     bool Truncated = false;
     bool HasExtension = false;
 };

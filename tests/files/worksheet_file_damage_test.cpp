@@ -119,7 +119,8 @@ TEST_F(WorksheetFileDamageTest, WrongLengthsAndGarbageNeverBreakTheReader)
     for (int i = 0; i < 300; ++i)
         tail.push_back(static_cast<std::uint8_t>(i * 37 + 11));
     ReadResult r = ReadFresh(tail);
-    EXPECT_TRUE(r.Ok);
+    EXPECT_FALSE(r.Ok) << "data after the final marker";
+    EXPECT_EQ(r.Error.rfind("File may be damaged: ", 0), 0u) << r.Error;
     EXPECT_EQ(ReadInteger(*FindCell(e, 0, 0)), 12);
 }
 
@@ -130,7 +131,9 @@ TEST_F(WorksheetFileDamageTest, BodiesTooShortForTheirTypeAreSkipped)
                                Record(0x0007, {1, 2, 3}), Record(0x002D, Bytes(100, 0)), Record(0x000B, {'A', 0}),
                                Record(0x0018, {1, 2}), Eof()});
     ReadResult r = ReadFresh(shortCells);
-    EXPECT_TRUE(r.Ok);
+    EXPECT_FALSE(r.Ok);
+    EXPECT_EQ(r.Skipped, 8);
+    EXPECT_EQ(r.Error, "File may be damaged: 8 records skipped");
     EXPECT_EQ(r.Cells, 0);
     EXPECT_EQ(e.Cur->Names.Count, 0);
     EXPECT_FALSE(RangeIsDefined(e.Cur->Graphs.Current.XRange.Get()));
@@ -138,9 +141,13 @@ TEST_F(WorksheetFileDamageTest, BodiesTooShortForTheirTypeAreSkipped)
 
 TEST_F(WorksheetFileDamageTest, LabelsWithoutTheirZeroAreSkipped)
 {
-    Bytes file = Concat({Bof(), Record(0x000F, Concat({CellHeader(0x71, 0, 0), Bytes{'\'', 'a', 'b'}})), Eof()});
-    EXPECT_TRUE(ReadFresh(file).Ok);
+    Bytes file = Concat({Bof(), Record(0x000F, Concat({CellHeader(0x71, 0, 0), Bytes{'\'', 'a', 'b'}})),
+                         Record(0x000F, Concat({CellHeader(0x71, 0, 1), Bytes{'\'', 'a', 0, 'b', 0}})), Eof()});
+    ReadResult r = ReadFresh(file);
+    EXPECT_EQ(r.Skipped, 2);
+    EXPECT_EQ(r.Error, "File may be damaged: 2 records skipped");
     EXPECT_EQ(FindCell(e, 0, 0), nullptr);
+    EXPECT_EQ(FindCell(e, 1, 0), nullptr);
 }
 
 TEST_F(WorksheetFileDamageTest, CellsOutsideTheWorksheetStopTheRead)
@@ -172,7 +179,7 @@ TEST_F(WorksheetFileDamageTest, NamesAndRangesOutsideTheWorksheetBecomeUndefined
         Put16(print, static_cast<std::uint16_t>(v));
     Bytes tooLong(40, 'L');
     Bytes file = Concat({Bof(), Record(0x000B, name), Record(0x001A, print), Record(0x000B, tooLong), Eof()});
-    ASSERT_TRUE(ReadFresh(file).Ok);
+    ASSERT_EQ(ReadFresh(file).Skipped, 1) << "the name record too long for its type";
     int entry = FindRangeName(e, "BAD");
     ASSERT_GT(entry, 0);
     EXPECT_FALSE(RangeIsDefined(RangeOfName(e, entry)));
@@ -186,7 +193,7 @@ TEST_F(WorksheetFileDamageTest, FormulaSizeWordMustAgreeWithTheRecord)
     EXPECT_TRUE(ReadFresh(FormulaFile(code)).Ok);
     EXPECT_EQ(FindCell(e, 0, 0)->Kind, ckFormula);
     for (int adjust : {-1, 1, 200}) {
-        EXPECT_TRUE(ReadFresh(FormulaFile(code, adjust)).Ok);
+        EXPECT_EQ(ReadFresh(FormulaFile(code, adjust)).Skipped, 1);
         EXPECT_EQ(FindCell(e, 0, 0), nullptr) << adjust;
     }
 }

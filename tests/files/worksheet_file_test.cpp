@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <string>
 
@@ -353,21 +354,45 @@ TEST_F(WorksheetFileTest, ColourByteOfTheTypeWordSetsCellColours)
     EXPECT_EQ(FindCell(e, 0, 1)->Colors, 0x0C008000u);
 }
 
-TEST_F(WorksheetFileTest, OddNumbersReadAsZero)
+// Every finite number comes back bit for bit, the tiny and the huge among
+// them; what is no number reads as 0, and only the exact error marker of a
+// formula's value means ERR.
+TEST_F(WorksheetFileTest, EveryFiniteNumberSurvivesASaveAndReloadBitForBit)
 {
+    const double values[] = {2E-39, 1E306, std::numeric_limits<double>::denorm_min(), 0x1p1020, 7.5,
+                             std::numeric_limits<double>::max(), 2.2250738585072014e-308, -1.5e-310};
+    for (int i = 0; i < 8; ++i)
+        StoreValue(e, i, 0, values[i], false);
+    Bytes b = Write();
+    Fresh();
+    ASSERT_TRUE(Read(b).Ok);
+    for (int i = 0; i < 8; ++i) {
+        double back = NumericValue(*FindCell(e, i, 0));
+        EXPECT_EQ(std::memcmp(&back, &values[i], sizeof back), 0) << values[i];
+    }
+
     Bytes file = Bof();
-    double values[] = {std::numeric_limits<double>::infinity(), std::numeric_limits<double>::denorm_min(),
-                       std::numeric_limits<double>::quiet_NaN(), 0x1p1020, 7.5};
-    for (int i = 0; i < 5; ++i) {
+    const double odd[] = {std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN()};
+    for (int i = 0; i < 2; ++i) {
         Bytes body = CellHeader(0x71, 0, static_cast<std::uint16_t>(i));
-        PutDouble(body, values[i]);
+        PutDouble(body, odd[i]);
         file = Concat({file, Record(0x000E, body)});
     }
-    file = Concat({file, Eof()});
-    ASSERT_TRUE(Read(file).Ok);
-    for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(ReadReal(*FindCell(e, i, 0)), 0.0) << i;
-    EXPECT_EQ(ReadReal(*FindCell(e, 4, 0)), 7.5);
+    const std::uint64_t formulaValues[] = {0x7FF0000000000000ull, 0x7FF0000000000001ull};
+    for (int i = 0; i < 2; ++i) {
+        Bytes body = CellHeader(0x71, 1, static_cast<std::uint16_t>(i));
+        for (int k = 0; k < 8; ++k)
+            body.push_back(static_cast<std::uint8_t>(formulaValues[i] >> (8 * k)));
+        Put16(body, 4);
+        body.insert(body.end(), {opInteger, 5, 0, opEnd});
+        file = Concat({file, Record(0x0010, body)});
+    }
+    Fresh();
+    ASSERT_TRUE(Read(Concat({file, Eof()})).Ok);
+    EXPECT_EQ(ReadReal(*FindCell(e, 0, 0)), 0.0);
+    EXPECT_EQ(ReadReal(*FindCell(e, 1, 0)), 0.0);
+    EXPECT_TRUE(HasError(FindCell(e, 0, 1))) << "the error marker";
+    EXPECT_FALSE(HasError(FindCell(e, 1, 1))) << "a NaN that is not the marker";
 }
 
 TEST_F(WorksheetFileTest, LongLabelsAndTwelveCharacterNamesReadBackWhole)
