@@ -45,6 +45,11 @@ public:
     void Fail(std::string_view message);
     int MessagesShown() const { return notify_.Messages(); }
 
+    // Whether opening a worksheet starts the macro of its range named
+    // AUTOEXEC; a file converted or printed from the command line does not
+    // run it unless asked to.
+    bool StartupMacros = true;
+
 private:
     std::ostream& out_;
     std::ostream& err_;

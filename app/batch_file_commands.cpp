@@ -47,7 +47,7 @@ void CmdOpen(BatchSession& s, std::string_view rest)
     if (!ArgFile(s, rest, file) || !RetrieveWorksheet(s.Eng(), file))
         return;
     int entry = FindRangeName(s.Eng(), "AUTOEXEC");
-    if (entry <= 0)
+    if (entry <= 0 || !s.StartupMacros)
         return;
     TRange r = RangeOfName(s.Eng(), entry);
     BatchMacros& m = s.Macros();

@@ -1,7 +1,5 @@
 #include "app/batch_macros.h"
 
-#include <thread>
-
 #include "app/batch.h"
 #include "macro/macro_key_events.h"
 #include "macro/macro_translation.h"
@@ -15,8 +13,7 @@ BatchMacros::BatchMacros(Engine& e, BatchView& view)
     shell_.WindowOnSheet(e.CurSlot);
     host_.Pump = [this] {
         Drain();
-        if (++steps_ == kMacroStepBudget)
-            interpreter_.BreakMacro();
+        CountStep();
     };
     host_.AwaitKey = [this](char& key) {
         std::string answer;
@@ -26,7 +23,10 @@ BatchMacros::BatchMacros(Engine& e, BatchView& view)
         return true;
     };
     host_.AskText = [this](const std::string&, std::string& answer) { return NextAnswer(answer); };
-    host_.Wait = [](unsigned ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); };
+    host_.Wait = [this](unsigned ms) {
+        clock_.Advance(ms);
+        CountStep();
+    };
     shell_.RunMacroAt = [this](int row, int col) {
         interpreter_.State().StepMode = shell_.MacroStepMode;
         shell_.MacroStepMode = false;
@@ -36,6 +36,12 @@ BatchMacros::BatchMacros(Engine& e, BatchView& view)
 }
 
 BatchMacros::~BatchMacros() = default;
+
+void BatchMacros::CountStep()
+{
+    if (++steps_ == kMacroStepBudget)
+        interpreter_.BreakMacro();
+}
 
 void BatchMacros::Drain()
 {

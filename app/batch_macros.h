@@ -34,7 +34,8 @@ public:
     MacroInterpreter& Interpreter() { return interpreter_; }
     // Runs a macro with a fresh step budget: nobody can press Ctrl+Break in
     // batch mode, so a macro that loops forever is broken off after
-    // kMacroStepBudget steps.
+    // kMacroStepBudget steps. Waiting counts against the budget too, a
+    // step for each slice of a delay, and passes on a clock of its own.
     void RunAt(int row, int col);
     void RunText(const std::string& text);
     static constexpr long kMacroStepBudget = 2'000'000;
@@ -48,6 +49,7 @@ public:
 private:
     bool NextAnswer(std::string& answer);
     void Drain();
+    void CountStep();
 
     Engine& e_;
     BatchView& view_;
@@ -56,7 +58,7 @@ private:
     PlainKeyboardState keys_;
     Shell shell_;
     QueuedKeyInjector injector_;
-    SteadyClock clock_;
+    VirtualClock clock_;  // nobody watches a batch macro wait: its delays take no time
     ShellMacroHost host_;
     MacroInterpreter interpreter_;
     std::deque<std::string> answers_;
