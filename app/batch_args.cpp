@@ -36,8 +36,9 @@ bool ArgRange(BatchSession& s, std::string_view text, TRange& r)
     e.Err.Clear();
     r = ParseRange(e, text);
     if (text.empty() || e.Err.ErrorFlag || !RangeIsDefined(r)) {
+        std::string failure = RangeFailure(e, text);
         e.Err.Clear();
-        s.Fail("Invalid Range: " + std::string(text));
+        s.Fail(failure);
         return false;
     }
     r = OrderedRange(r);

@@ -9,7 +9,6 @@ namespace zt {
 namespace {
 
 constexpr std::size_t kMaxRangeText = 20;
-constexpr std::size_t kMaxRowDigits = 6;
 // Column letters stop growing here: far beyond IV, yet (c + 1) * 26 + 25 and
 // c * rows-per-sheet stay well inside int and the value fits a TRange field.
 constexpr int kColumnCap = 0x7FFF;
@@ -35,7 +34,9 @@ int ReadColumn(std::string_view text, std::size_t& i)
     return c;
 }
 
-// A decimal row number of at most six digits; false when anything else.
+// A decimal row number, every digit of it; false when anything else. A
+// number beyond the worksheet stops growing at kRows + 1, which is
+// enough to refuse it.
 bool ReadRowNumber(std::string_view text, int& n)
 {
     if (text.empty())
@@ -44,9 +45,56 @@ bool ReadRowNumber(std::string_view text, int& n)
     for (char ch : text) {
         if (ch < '0' || ch > '9')
             return false;
-        n = n * 10 + (ch - '0');
+        n = std::min(n * 10 + (ch - '0'), kRows + 1);
     }
     return true;
+}
+
+// The worksheet row of row number n (1-based) in sheet `sheet`, or -1 when
+// that row is not on the worksheet. Without a sheet prefix n counts from
+// the top of the worksheet; with one it must lie within that sheet.
+int WorksheetRow(int sheet, bool prefixed, int n, int sheetRows)
+{
+    if (!prefixed)
+        return n >= 1 && n <= kRows ? n - 1 : -1;
+    if (sheet < 0 || n < 1 || n > sheetRows)
+        return -1;
+    int row = sheet * sheetRows + n - 1;
+    return row < kRows ? row : -1;
+}
+
+// An address: optional sheet letters and colon, "$" markers, column
+// letters, row number. `malformed` when the row part is not a number or a
+// colon has no sheet letters before it.
+ParsedAddress ReadAddress(std::string_view text, int sheetRows, bool& malformed)
+{
+    ParsedAddress a;
+    std::size_t i = 0;
+    if (i < text.size() && text[i] == '$') {
+        a.AbsCol = true;
+        ++i;
+    }
+    int c = ReadColumn(text, i);
+    int sheet = 0;
+    bool prefixed = i < text.size() && text[i] == ':';
+    if (prefixed) {
+        sheet = c;
+        ++i;
+        if (i < text.size() && text[i] == '$') {
+            a.AbsCol = true;
+            ++i;
+        }
+        c = ReadColumn(text, i);
+    }
+    if (i < text.size() && text[i] == '$') {
+        a.AbsRow = true;
+        ++i;
+    }
+    int n = 0;
+    malformed = !ReadRowNumber(text.substr(i), n) || (prefixed && sheet < 0);
+    a.Col = c;
+    a.Row = WorksheetRow(sheet, prefixed, n, sheetRows);
+    return a;
 }
 
 std::string Cut(std::string s)
@@ -62,11 +110,16 @@ TRange ParseCorners(Engine& e, std::string_view s, AbsFlags& flags)
     std::size_t dots = s.find("..");
     std::string_view first = dots == std::string_view::npos ? s : s.substr(0, dots);
     std::string_view last = dots == std::string_view::npos ? s : s.substr(dots + 2);
-    ParsedAddress a = ParseAddress(e, first);
-    ParsedAddress b = ParseAddress(e, last);
+    bool firstMalformed = false, lastMalformed = false;
+    ParsedAddress a = ReadAddress(first, SheetRows(e), firstMalformed);
+    ParsedAddress b = ReadAddress(last, SheetRows(e), lastMalformed);
     flags = AbsFlags{a.AbsCol, a.AbsRow, b.AbsCol, b.AbsRow};
-    if (!ValidCoord(a.Row, a.Col) || !ValidCoord(b.Row, b.Col))
-        e.Err.ErrorFlag = true;
+    // Well-formed corners off the worksheet are told apart from text that
+    // is no address at all, so that callers can say which it was.
+    if (firstMalformed || lastMalformed || a.Col < 0 || b.Col < 0)
+        e.Err.Set(kInvalidRange);
+    else if (!ValidCoord(a.Row, a.Col) || !ValidCoord(b.Row, b.Col))
+        e.Err.Set(kOutOfRange);
     return TRange{static_cast<std::int16_t>(a.Col), static_cast<std::int16_t>(a.Row),
                   static_cast<std::int16_t>(b.Col), static_cast<std::int16_t>(b.Row)};
 }
@@ -144,34 +197,10 @@ std::string FormatRange(const Engine& e, const TRange& r, std::uint8_t absNibble
 
 ParsedAddress ParseAddress(Engine& e, std::string_view text)
 {
-    ParsedAddress a;
-    std::size_t i = 0;
-    if (i < text.size() && text[i] == '$') {
-        a.AbsCol = true;
-        ++i;
-    }
-    int c = ReadColumn(text, i);
-    int sheetOffset = 0;
-    if (i < text.size() && text[i] == ':') {
-        sheetOffset = c * SheetRows(e);
-        ++i;
-        if (i < text.size() && text[i] == '$') {
-            a.AbsCol = true;
-            ++i;
-        }
-        c = ReadColumn(text, i);
-    }
-    if (i < text.size() && text[i] == '$') {
-        a.AbsRow = true;
-        ++i;
-    }
-    // Only the first six characters are read as the row; anything after
-    // them is ignored, which also keeps n far from overflow.
-    int n = 0;
-    if (!ReadRowNumber(text.substr(i, kMaxRowDigits), n))
+    bool malformed = false;
+    ParsedAddress a = ReadAddress(text, SheetRows(e), malformed);
+    if (malformed)
         e.Err.ErrorFlag = true;
-    a.Col = c;
-    a.Row = (n + sheetOffset - 1) % kRows;
     return a;
 }
 
@@ -182,6 +211,12 @@ TRange ParseRange(Engine& e, std::string_view text, AbsFlags* abs)
     if (abs)
         *abs = flags;
     return r;
+}
+
+std::string RangeFailure(const Engine& e, std::string_view text)
+{
+    std::string_view reason = e.Err.ErrorText == kOutOfRange ? kOutOfRange : kInvalidRange;
+    return std::string(reason) + ": " + std::string(text);
 }
 
 }  // namespace zt

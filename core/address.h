@@ -27,11 +27,19 @@ struct ParsedAddress {
     bool AbsCol = false;
     bool AbsRow = false;
 };
-// Text already upper-cased; sets ErrorFlag when the row part is not a number.
+// Text already upper-cased; sets ErrorFlag when the row part is not a
+// number. A row that is not on the worksheet (row 0, beyond 8192, beyond
+// its sheet, or in a sheet past the last) is never wrapped round: Row is
+// then -1, which fails ValidCoord.
 ParsedAddress ParseAddress(Engine& e, std::string_view text);
-// Any case; RANGE, CURSOR, range names, corners joined by "..". Sets
-// ErrorFlag when a corner is malformed or out of bounds. The absolute
-// flags of the last range parsed are left in *abs when given.
+
+inline constexpr std::string_view kInvalidRange = "Invalid Range";
+// Any case; RANGE, CURSOR, range names, corners joined by "..". A failure
+// sets the error with its reason: kOutOfRange when a well-formed corner
+// lies outside A1..IV8192, else kInvalidRange. The absolute flags of the
+// last range parsed are left in *abs when given.
 TRange ParseRange(Engine& e, std::string_view text, AbsFlags* abs = nullptr);
+// The report of a failed ParseRange of `text`: its reason and the text.
+std::string RangeFailure(const Engine& e, std::string_view text);
 
 }  // namespace zt

@@ -222,8 +222,7 @@ void PSum(EvalMachine& m)
 }
 
 // The cell an address text names: plain addresses only, no range names,
-// and a row number that is really on the sheet (the address reader would
-// otherwise wrap A9000 round to A808).
+// written as the program writes them (A1, C:B10; no leading zeros).
 bool AddressCell(Engine& e, const std::string& text, int& row, int& col)
 {
     std::string upper = UpperCase(text);

@@ -79,13 +79,22 @@ MacroAddress MacroInterpreter::ReadAddressArgument()
 {
     MacroAddress a;
     a.Text = UpperCase(ReadRawArgument());
-    e_.Err.ErrorFlag = false;
+    e_.Err.Clear();
     if (a.Text.empty() || a.Text == "CURSOR")
         a.Range = host_.CursorCell();
     else
         a.Range = ParseRange(e_, a.Text);
     a.Valid = !e_.Err.ErrorFlag && RangeIsDefined(a.Range) && ValidCoord(a.Range.FirstRow, a.Range.FirstCol);
+    a.OutOfRange = e_.Err.ErrorFlag && e_.Err.ErrorText == kOutOfRange;
     return a;
+}
+
+void MacroInterpreter::AddressError(const MacroAddress& a)
+{
+    if (a.OutOfRange)
+        Fail(std::string(kOutOfRange) + ": " + a.Text);
+    else
+        SyntaxError();
 }
 
 bool MacroInterpreter::ReadTargetCell(MacroAddress& a)
@@ -94,7 +103,7 @@ bool MacroInterpreter::ReadTargetCell(MacroAddress& a)
     if (!s_.MacroRunning)
         return false;
     if (!a.Valid) {
-        SyntaxError();
+        AddressError(a);
         return false;
     }
     return true;

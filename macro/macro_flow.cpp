@@ -96,7 +96,7 @@ void MacroInterpreter::WhileCommand()
     if (!s_.MacroRunning || v.Number != 1)
         return;
     if (!a.Valid) {
-        SyntaxError();
+        AddressError(a);
         return;
     }
     if (Push(row, s_.MacroCol, pos))
@@ -124,7 +124,7 @@ void MacroInterpreter::ForCommand()
     if (!s_.MacroRunning)
         return;
     if (!counter.Valid) {
-        SyntaxError();
+        AddressError(counter);
         return;
     }
     if (s_.ForCount >= kMacroForLimit) {
@@ -166,7 +166,7 @@ void MacroInterpreter::OnErrorCommand()
     if (a.Text == "NUL") {
         s_.ErrorTargetRow = -1;
     } else if (!a.Valid) {
-        SyntaxError();
+        AddressError(a);
     } else {
         s_.ErrorTargetRow = a.Range.FirstRow;
         s_.ErrorTargetCol = a.Range.FirstCol;

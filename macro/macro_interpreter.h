@@ -71,11 +71,13 @@ struct MacroValue {
 };
 
 // An address argument: the upper-cased text and the range it names; Valid
-// is false when the text did not parse.
+// is false when the text did not parse, OutOfRange when it was a
+// well-formed address outside the worksheet.
 struct MacroAddress {
     std::string Text;
     TRange Range;
     bool Valid = false;
+    bool OutOfRange = false;
 };
 
 // The interpreter of macros stored in cells of the current worksheet.
@@ -120,7 +122,10 @@ private:
     MacroValue ReadValueArgument();
     std::int32_t ReadIntegerArgument();
     MacroAddress ReadAddressArgument();
-    // The address of a command that needs one; a syntax error when it did
+    // Stops the macro over an address that did not parse: "Out of Range"
+    // for one outside the worksheet, else the syntax error.
+    void AddressError(const MacroAddress& a);
+    // The address of a command that needs one; AddressError when it did
     // not parse.
     bool ReadTargetCell(MacroAddress& a);
 

@@ -418,8 +418,9 @@ TRange Shell::RangeFromText(const std::string& text)
     e_.Err.Clear();
     TRange r = ParseRange(e_, text);
     if (e_.Err.ErrorFlag || !RangeIsDefined(r)) {
+        std::string failure = RangeFailure(e_, text);
         e_.Err.Clear();
-        ReportError(e_, "Invalid Range: " + text);
+        ReportError(e_, failure);
         return kUndefinedRange;
     }
     return r;

@@ -50,7 +50,7 @@ TEST(BatchTest, ErrorsGoToStandardErrorAndProcessingGoesOn)
     std::getline(lines, first);
     EXPECT_EQ(first, "Error:Protected Cell");
     EXPECT_NE(r.err.find("Error:Unknown Command: bogus"), std::string::npos);
-    EXPECT_NE(r.err.find("Error:Invalid Range: IW1"), std::string::npos);
+    EXPECT_NE(r.err.find("Error:Out of Range: IW1"), std::string::npos);
     EXPECT_NE(r.err.find("Error:Invalid Address: A1..B2"), std::string::npos);
 }
 

@@ -164,32 +164,53 @@ TEST_F(AddressTest, SheetPrefixOffsetsTheRow)
     EXPECT_EQ(FormatAddress(e, 4105, 1), "B4106");
 }
 
-TEST_F(AddressTest, RowNumbersWrapModulo8192)
+TEST_F(AddressTest, RowsOffTheWorksheetAreRefusedNeverWrapped)
 {
     bool failed;
-    EXPECT_TRUE(Fails("A0"));
-    e.Err.Clear();
-    EXPECT_EQ(ParseAddress(e, "A0").Row, -1);
     EXPECT_EQ(Parse("A8192", failed).FirstRow, 8191);
     EXPECT_FALSE(failed);
-    EXPECT_EQ(Parse("A8193", failed).FirstRow, 0);
+    EXPECT_EQ(Parse("A0008192", failed).FirstRow, 8191);
     EXPECT_FALSE(failed);
-    EXPECT_EQ(FormatAddress(e, 8192 + 6, 1), "B7");
+    for (const char* text : {"A0", "A8193", "A16385", "A999999", "A1234567", "A99999999999",
+                             "A1..A8193", "A8193..A1", "IV8193", "A1..IW1"}) {
+        Parse(text, failed);
+        EXPECT_TRUE(failed) << text;
+        EXPECT_EQ(e.Err.ErrorText, kOutOfRange) << text;
+    }
+    EXPECT_TRUE(Fails("A" + std::string(400, '9')));
+    e.Err.Clear();
+    EXPECT_EQ(ParseAddress(e, "A8193").Row, -1);
+    EXPECT_EQ(ParseAddress(e, "A0").Row, -1);
+    EXPECT_FALSE(e.Err.ErrorFlag);
 }
 
-TEST_F(AddressTest, RowPartIsReadFromAtMostSixCharacters)
+TEST_F(AddressTest, SheetPrefixedRowsStayWithinTheirSheet)
 {
+    UseSheets(4);
     bool failed;
-    EXPECT_EQ(Parse("A999999", failed).FirstRow, (999999 - 1) % kRows);
+    EXPECT_EQ(Parse("D:A2048", failed).FirstRow, 8191);
     EXPECT_FALSE(failed);
-    TRange six = Parse("A123456", failed);
-    EXPECT_EQ(Parse("A1234567", failed), six);
+    // Without a prefix a row counts from the top of the worksheet.
+    EXPECT_EQ(Parse("A3000", failed).FirstRow, 2999);
+    EXPECT_FALSE(failed);
+    for (const char* text : {"A:A2049", "B:A0", "E:A1", "Z:A1", "D:A2049", "A1..E:A1"}) {
+        Parse(text, failed);
+        EXPECT_TRUE(failed) << text;
+        EXPECT_EQ(e.Err.ErrorText, kOutOfRange) << text;
+    }
+    UseSheets(1);
+    EXPECT_EQ(Parse("A:A8192", failed).FirstRow, 8191);
+    EXPECT_FALSE(failed);
+    EXPECT_TRUE(Fails("B:A1"));
+    EXPECT_TRUE(Fails(std::string(5000, 'Z') + ":B2"));
 }
 
 TEST_F(AddressTest, RowPartThatIsNotANumberSetsTheErrorFlag)
 {
-    for (const char* text : {"A", "$A$", "A1X", "A-1", "A+1", "A 1", "1A", "A1:", "B:", "$", "A$$1", "A1B2"})
+    for (const char* text : {"A", "$A$", "A1X", "A-1", "A+1", "A 1", "1A", "A1:", "B:", "$", "A$$1", "A1B2", ":A1", "12"}) {
         EXPECT_TRUE(Fails(text)) << text;
+        EXPECT_EQ(e.Err.ErrorText, kInvalidRange) << text;
+    }
 }
 
 TEST_F(AddressTest, TwoDotsSeparateCornersAndOtherDotsDoNot)
@@ -266,18 +287,6 @@ TEST_F(AddressTest, ArbitraryTextNeverYieldsAnInvalidRangeWithoutError)
     }
     EXPECT_TRUE(Fails(std::string(5000, 'Z') + "1"));
     EXPECT_TRUE(Fails(std::string(300, '$')));
-}
-
-TEST_F(AddressTest, SheetsBeyondTheLastWrapAroundTheWorksheet)
-{
-    UseSheets(8);
-    e.Err.Clear();
-    EXPECT_EQ(ParseAddress(e, "I:A1").Row, 0);
-    ParsedAddress far = ParseAddress(e, std::string(5000, 'Z') + ":B2");
-    EXPECT_FALSE(e.Err.ErrorFlag);
-    EXPECT_EQ(far.Col, 1);
-    EXPECT_TRUE(ValidCoord(far.Row, far.Col));
-    EXPECT_EQ(far.Row % 1024, 1);
 }
 
 }  // namespace

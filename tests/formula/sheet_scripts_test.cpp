@@ -5,6 +5,7 @@
 //   expect value ADDR ~0.3333333  the same within a relative 1e-9
 //   expect contents ADDR +A1*2    any query command works: show, kind, contents, ...
 //   expect error                  the command before failed
+//   expect error Out of Range: A0 ... with this message (after "Error:")
 //
 // The token $SHEETS stands for the tests/sheets directory, for scripts that
 // read files kept beside them.
@@ -90,8 +91,12 @@ TEST_P(SheetScript, Runs)
             continue;
         }
         std::string rest = line.substr(7);
-        if (rest == "error") {
+        if (rest == "error" || rest.starts_with("error ")) {
             EXPECT_TRUE(lastFailed) << GetParam() << ":" << number << ": \"" << lastLine << "\" did not fail";
+            if (rest != "error") {
+                std::string message = lastError.substr(0, lastError.find('\n'));
+                EXPECT_EQ(message, "Error:" + rest.substr(6)) << GetParam() << ":" << number;
+            }
             lastFailed = false;
             continue;
         }

@@ -422,11 +422,21 @@ TEST_F(MacroTest, AnArgumentEndingAtTheEmptyCellDoesNothing)
 
 TEST_F(MacroTest, AddressesThatDoNotParseAreSyntaxErrors)
 {
-    for (std::string_view text : {"{BRANCH NOSUCH}", "{LET ZZZ0,1}", "{CALL A0}", "{FOR X,1,2,1}"}) {
+    for (std::string_view text : {"{BRANCH NOSUCH}", "{LET 12,1}", "{CALL A1.B2}", "{FOR X,1,2,1}"}) {
         Put("A3", text);
         Run("A3");
         EXPECT_EQ(Message(), "Error:Syntax Error:A3") << text;
     }
+}
+
+TEST_F(MacroTest, AddressesOffTheWorksheetStopTheMacroAsOutOfRange)
+{
+    for (std::string_view place : {"ZZZ0", "A0", "A8193", "IW1", "A1..B9999"}) {
+        Put("A3", "{LET " + std::string(place) + ",1}");
+        Run("A3");
+        EXPECT_EQ(Message(), "Error:Out of Range: " + std::string(place));
+    }
+    EXPECT_EQ(Contents("A1"), "");
 }
 
 TEST_F(MacroTest, EmptyOrCursorAddressesMeanTheCellPointer)

@@ -107,11 +107,15 @@ TEST_F(ShellPromptTest, BackspaceEditsTheTypedText)
 
 TEST_F(ShellPromptTest, BadRangeTextIsReportedAndChangesNothing)
 {
-    shell.Command("Erase1Click");
-    Type("A1..ZZ9");
-    Enter();
-    EXPECT_FALSE(shell.Prompt().Open);
-    EXPECT_EQ(notify.LastMessage().rfind("Error:", 0), 0u) << notify.LastMessage();
+    // Rows past the last are refused, not wrapped round onto row 1.
+    for (const char* typed : {"A1..ZZ9", "A8193", "A1..A8193", "A99999999999", "a1.b2"}) {
+        shell.Command("Erase1Click");
+        Type(typed);
+        Enter();
+        EXPECT_FALSE(shell.Prompt().Open);
+        std::string reason = std::string(typed) == "a1.b2" ? "Invalid Range" : "Out of Range";
+        EXPECT_EQ(notify.LastMessage(), "Error:" + reason + ": " + typed);
+    }
     for (const char* a : {"A1", "A2", "A3", "A4"})
         EXPECT_NE(Contents(a), "") << a;
     EXPECT_DOUBLE_EQ(Value("B1"), 10);
@@ -148,11 +152,14 @@ TEST_F(ShellPromptTest, GotoTakesARangeNameAndListsTheNames)
 TEST_F(ShellPromptTest, GotoWithABadCellStaysPut)
 {
     GoTo("B3");
-    Key(vkF5);
-    Type("nowhere");
-    Enter();
-    EXPECT_EQ(Here(), "B3");
-    EXPECT_EQ(notify.LastMessage().rfind("Error:", 0), 0u) << notify.LastMessage();
+    for (const char* typed : {"nowhere", "A8193", "B16386", "A99999999999"}) {
+        Key(vkF5);
+        Type(typed);
+        Enter();
+        EXPECT_EQ(Here(), "B3") << typed;
+        std::string reason = std::string(typed) == "nowhere" ? "Invalid Range" : "Out of Range";
+        EXPECT_EQ(notify.LastMessage(), "Error:" + reason + ": " + typed);
+    }
 }
 
 TEST_F(ShellPromptTest, LinksListsTheDependentsOfTheCell)
