@@ -45,10 +45,7 @@ std::string TableRangeText(const Engine& e, const TRange& r)
 
 }  // namespace
 
-std::string RangeNameKey(std::string_view name)
-{
-    return UpperCase(name.substr(0, kRangeNameLength));
-}
+std::string RangeNameKey(std::string_view name) { return UpperCase(name); }
 
 int FindRangeName(const Engine& e, std::string_view name, int low, int high)
 {
@@ -85,8 +82,13 @@ bool AddRangeName(Engine& e, std::string_view name, const TRange& range, int pos
         e.Err.Set(kTooManyRangeNames);
         return false;
     }
+    if (name.size() > std::size_t(kRangeNameLength)) {
+        e.Err.Set(kRangeNameTooLong);
+        return false;
+    }
+    // A 0 byte would end the name in the file.
     std::string key = RangeNameKey(name);
-    if (key.empty() || FindRangeName(e, key) != -position) {
+    if (key.empty() || key.find('\0') != std::string::npos || FindRangeName(e, key) != -position) {
         e.Err.Set(kInvalidRangeName);
         return false;
     }

@@ -102,18 +102,22 @@ TEST_F(RangeNamesTest, RangeTextFindsNamesInAnyCaseAndDollarMakesThemAbsolute)
     EXPECT_FALSE(e.Err.ErrorFlag);
 }
 
-TEST_F(RangeNamesTest, NamesAreCutToTwelveCharacters)
+TEST_F(RangeNamesTest, NamesOverTwelveCharactersAreRefusedNotCut)
 {
-    SetRangeName(e, "ABCDEFGHIJKL", TRange{1, 2, 3, 4});
+    ASSERT_TRUE(SetRangeName(e, "ABCDEFGHIJKL", TRange{1, 2, 3, 4}));
     e.Err.Clear();
     EXPECT_EQ(ParseRange(e, "ABCDEFGHIJKL"), (TRange{1, 2, 3, 4}));
     EXPECT_EQ(ParseRange(e, "$abcdefghijkl"), (TRange{1, 2, 3, 4}));
     EXPECT_FALSE(e.Err.ErrorFlag);
 
-    SetRangeName(e, "MNOPQRSTUVWXY", TRange{5, 6, 7, 8});
-    EXPECT_EQ(e.Cur->Names.Count, 2);
-    EXPECT_EQ(RangeNameAt(e, 2), "MNOPQRSTUVWX");
-    EXPECT_EQ(RangeNamed("MNOPQRSTUVWX"), (TRange{5, 6, 7, 8}));
+    // A longer name neither enters the table nor finds the name it begins with.
+    EXPECT_FALSE(SetRangeName(e, "ABCDEFGHIJKLM", TRange{5, 6, 7, 8}));
+    EXPECT_EQ(e.Err.ErrorText, kRangeNameTooLong);
+    EXPECT_EQ(Names(), (std::vector<std::string>{"ABCDEFGHIJKL"}));
+    EXPECT_EQ(RangeNamed("ABCDEFGHIJKL"), (TRange{1, 2, 3, 4}));
+    EXPECT_LT(FindRangeName(e, "ABCDEFGHIJKLM"), 0);
+    EXPECT_FALSE(DeleteRangeName(e, "ABCDEFGHIJKLM"));
+    EXPECT_EQ(e.Cur->Names.Count, 1);
 }
 
 TEST_F(RangeNamesTest, AddRefusesNamesThatWouldBreakTheOrder)
@@ -123,6 +127,7 @@ TEST_F(RangeNamesTest, AddRefusesNamesThatWouldBreakTheOrder)
     EXPECT_FALSE(AddRangeName(e, "B", TRange{}, 1));
     EXPECT_FALSE(AddRangeName(e, "A", TRange{}, 2));
     EXPECT_FALSE(AddRangeName(e, "", TRange{}, 1));
+    EXPECT_FALSE(AddRangeName(e, std::string("A\0B", 3), TRange{}, 1));
     EXPECT_TRUE(e.Err.ErrorFlag);
     EXPECT_EQ(e.Err.ErrorText, kInvalidRangeName);
     EXPECT_EQ(Names(), (std::vector<std::string>{"B"}));
@@ -162,7 +167,7 @@ TEST_F(RangeNamesTest, RandomOperationsMatchAnOrderedModel)
         if (rng() % 3 == 0) {
             ASSERT_EQ(DeleteRangeName(e, name), model.erase(key) == 1);
         } else {
-            bool fits = model.size() < kMaxRangeNames || model.count(key);
+            bool fits = key.size() <= std::size_t(kRangeNameLength) && (model.size() < kMaxRangeNames || model.count(key));
             ASSERT_EQ(SetRangeName(e, name, r), fits);
             if (fits)
                 model[key] = r;
