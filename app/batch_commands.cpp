@@ -56,11 +56,14 @@ void CmdEnter(BatchSession& s, std::string_view rest)
     if (!ArgCell(s, addr, row, col))
         return;
     int shown = s.MessagesShown();
-    EnterCell(s.Eng(), rest, row, col);
+    EntryText fit = EnterCell(s.Eng(), rest, row, col);
     // A formula that does not compile leaves the cell blank without a message
-    // box; batch mode says so on standard error.
+    // box, and a label longer than a cell holds is cut without one; batch
+    // mode says so on standard error.
     if (s.Eng().Err.ErrorFlag && s.MessagesShown() == shown)
         s.Fail("Formula Does Not Compile: " + std::string(rest));
+    else if (fit == EntryText::LabelCut)
+        s.Fail("Label Cut to " + std::to_string(kMaxCellText) + " Characters: " + FormatAddress(s.Eng(), row, col));
 }
 
 void CmdShow(BatchSession& s, std::string_view rest)

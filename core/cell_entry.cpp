@@ -49,8 +49,12 @@ void StoreFormula(Engine& e, PCell cell, std::string text, bool hadDependents)
 {
     e.Formula->CompileFormula(e, text);
     cell->Kind = ckBlank;
-    if (e.Err.ErrorFlag)
+    if (e.Err.ErrorFlag) {
+        // Other failures stay silent: the edit line shows the text in red.
+        if (e.Err.ErrorText == kFormulaTooLong)
+            ReportPendingError(e);
         return;
+    }
     // The code's first byte is its length, which the short string supplies.
     cell->Text = SetText(e, cell->Text, std::string_view(text).substr(1));
     if (e.Err.ErrorFlag) {
@@ -72,34 +76,75 @@ void StoreFormula(Engine& e, PCell cell, std::string text, bool hadDependents)
         e.Formula->EvaluateCell(e, cell);
 }
 
-void StoreLabel(Engine& e, PCell cell, std::string_view text)
+// The label with its prefix, cut to what a cell holds; LabelCut when any
+// of the text was lost.
+EntryText StoreLabel(Engine& e, PCell cell, std::string_view text)
 {
     ZeroValue(*cell);
     std::string label;
     if (text.empty() || !IsLabelPrefix(text[0]))
         label.push_back(e.Settings().Prefix);
     label.append(text);
-    if (label.size() > kMaxCellText)
+    EntryText fit = EntryText::Whole;
+    if (label.size() > kMaxCellText) {
         label.resize(kMaxCellText);
+        fit = EntryText::LabelCut;
+    }
     cell->Text = SetText(e, cell->Text, label);
     if (e.Err.ErrorFlag) {
         cell->Kind = ckBlank;
         ReportPendingError(e);
     }
+    return fit;
 }
 
 // Date entry in the D4 and D5 formats; false when the text holds no date.
-bool StoreDate(PCell cell, std::string_view text, bool monthFirst)
+bool ReadDate(std::string_view text, bool monthFirst, double& serial)
 {
     std::string compact;
     for (char ch : text)
         if (ch != ' ')
             compact.push_back(ch);
-    double serial;
-    if (compact.empty() || !DateValue(compact, monthFirst, serial))
-        return false;
-    StoreNumber(cell, serial);
-    return true;
+    return !compact.empty() && DateValue(compact, monthFirst, serial);
+}
+
+enum class EntryKind { Number, Formula, Label };
+
+struct Classified {
+    EntryKind Kind = EntryKind::Label;
+    double Number = 0;  // the number or date serial of a Number
+};
+
+// What a text enters as in a cell of format code f: a date in the D4 and D5
+// formats, a number, a formula, or else a label. The whole text is read,
+// so a long number keeps every digit.
+Classified ClassifyEntry(std::string_view text, std::uint8_t f, const WorksheetSettings& s)
+{
+    double v = 0;
+    if ((f == kFormatD4 || f == kFormatD5) && text.find('/') != std::string_view::npos &&
+        ReadDate(text, f == kFormatD4, v))
+        return {EntryKind::Number, v};
+    if (text.empty() || !IsValueStart(text[0], s) || f == kFormatLabel)
+        return {EntryKind::Label};
+    bool signedName = text.size() > 1 && (text[0] == '+' || text[0] == '-') && IsLetter(text[1]);
+    if (!signedName && ParseEntryNumber(text, s.Period, v))
+        return {EntryKind::Number, v};
+    return {EntryKind::Formula};
+}
+
+// Refuses text that cannot be stored as it stands: a 0 byte, which no
+// cell text can hold, or a formula longer than a cell's text, which would
+// compile as another formula if cut. False with the error reported.
+bool AcceptableEntry(Engine& e, std::string_view text, EntryKind kind)
+{
+    if (text.find('\0') != std::string_view::npos)
+        e.Err.Set(kInvalidCharacter);
+    else if (kind == EntryKind::Formula && text.size() > kMaxCellText)
+        e.Err.Set(kFormulaTooLong);
+    else
+        return true;
+    ReportPendingError(e);
+    return false;
 }
 
 }  // namespace
@@ -179,36 +224,38 @@ void StoreValue(Engine& e, int row, int col, double value, bool recalc)
         e.Formula->RecalcFrom(e, cell);
 }
 
-void EnterCell(Engine& e, std::string_view text, int row, int col)
+EntryText EnterCell(Engine& e, std::string_view text, int row, int col)
 {
-    if (text.size() > kMaxCellText)
-        text = text.substr(0, kMaxCellText);
     e.Err.Clear();
     e.SheetRecalculated = false;
     if (!e.Cur)
-        return;
+        return EntryText::Whole;
 
     PCell cell = FindCell(e, row, col);
+    std::uint8_t f = (cell ? cell->Format : e.DefaultCell.Format) & kFormatCodeMask;
+    const Classified entry = ClassifyEntry(text, f, e.Settings());
+    if (!AcceptableEntry(e, text, entry.Kind))
+        return EntryText::Whole;
     if (cell) {
         if ((cell->Format & kFormatProtected) && e.Settings().Protect) {
             e.Err.Set(kProtectedCell);
             ReportPendingError(e);
-            return;
+            return EntryText::Whole;
         }
         ClearCell(e, cell);
         e.Cur->Modified = true;
     } else {
         if (text.empty())
-            return;
+            return EntryText::Whole;
         if (e.Settings().Protect) {
             e.Err.Set(kProtectedCell);
             ReportPendingError(e);
-            return;
+            return EntryText::Whole;
         }
         cell = FindOrCreateCell(e, row, col);
         if (!cell) {
             ReportPendingError(e);
-            return;
+            return EntryText::Whole;
         }
     }
 
@@ -223,40 +270,29 @@ void EnterCell(Engine& e, std::string_view text, int row, int col)
         e.Formula->RecalcFrom(e, cell);
         e.Err = error;
     };
-    std::uint8_t f = cell->Format & kFormatCodeMask;
-    const WorksheetSettings& s = e.Settings();
 
-    bool stored = false;
-    if ((f == kFormatD4 || f == kFormatD5) && text.find('/') != std::string_view::npos)
-        stored = StoreDate(cell, text, f == kFormatD4);
-    if (!stored && !text.empty() && IsValueStart(text[0], s) && f != kFormatLabel) {
-        double v;
-        bool number = ParseEntryNumber(text, s.Period, v);
-        if (text.size() > 1 && (text[0] == '+' || text[0] == '-') && IsLetter(text[1]))
-            number = false;
-        if (number) {
-            StoreNumber(cell, v);
-        } else {
-            StoreFormula(e, cell, std::string(text), hadDependents);
-            if (e.Err.ErrorFlag) {
-                refused();
-                return;
-            }
-        }
-        stored = true;
+    EntryText fit = EntryText::Whole;
+    switch (entry.Kind) {
+    case EntryKind::Number:
+        StoreNumber(cell, entry.Number);
+        break;
+    case EntryKind::Formula:
+        StoreFormula(e, cell, std::string(text), hadDependents);
+        break;
+    case EntryKind::Label:
+        fit = StoreLabel(e, cell, text);
+        break;
     }
-    if (!stored) {
-        StoreLabel(e, cell, text);
-        if (e.Err.ErrorFlag) {
-            refused();
-            return;
-        }
+    if (e.Err.ErrorFlag) {
+        refused();
+        return EntryText::Whole;
     }
 
     if (!e.Settings().ManualCalc && hadDependents) {
         e.Formula->RecalcFrom(e, cell);
         e.SheetRecalculated = true;
     }
+    return fit;
 }
 
 }  // namespace zt

@@ -26,5 +26,7 @@ struct ErrorState {
 inline constexpr std::string_view kOutOfRange = "Out of Range";
 inline constexpr std::string_view kOutOfMemory = "Out of Memory";
 inline constexpr std::string_view kProtectedCell = "Protected Cell";
+inline constexpr std::string_view kFormulaTooLong = "Formula Too Long";
+inline constexpr std::string_view kInvalidCharacter = "Invalid Character";
 
 }  // namespace zt

@@ -27,7 +27,7 @@ struct Level {
         : St(st), ParentBalance(parentBalance), Sep(st.E.Settings().Sep), Period(st.E.Settings().Period)
     {
         // The closing blank flushes the operator stack at the end.
-        Text.assign(text.substr(0, kMaxCellText));
+        Text.assign(text);
         Text += ' ';
         if (Text.front() == '+')
             Pos = 1;
@@ -220,6 +220,11 @@ void CompileExpression(CompilerState& st, std::string_view text, int& parentBala
 void CompileFormula(Engine& e, std::string& text)
 {
     e.Err.ErrorFlag = false;
+    // A longer text is refused whole: cutting it would compile another formula.
+    if (text.size() > std::size_t(kMaxCellText)) {
+        e.Err.Set(kFormulaTooLong);
+        return;
+    }
     CompilerState st(e);
     int balance = 0;
     CompileExpression(st, text, balance);

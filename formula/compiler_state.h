@@ -22,14 +22,19 @@ struct CompilerState {
     void Fail() { E.Err.ErrorFlag = true; }
 
     // Appends one byte. Code that would put the end marker at 240 or
-    // beyond cannot be stored and fails; so does anything written while a
-    // file name waits for its range, which must follow it directly.
+    // beyond cannot be stored: the formula is too long. Anything written
+    // while a file name waits for its range, which must follow it
+    // directly, fails.
     void Emit(std::uint8_t b)
     {
         if (Failed())
             return;
-        if (Pos >= kMaxCodeLength - 1 || PendingExternal) {
+        if (PendingExternal) {
             Fail();
+            return;
+        }
+        if (Pos >= kMaxCodeLength - 1) {
+            E.Err.Set(kFormulaTooLong);
             return;
         }
         Out[Pos++] = b;

@@ -104,6 +104,41 @@ TEST(BatchTest, TextsTravelAsUtf8AndStayWindows1252Inside)
     EXPECT_EQ(r.err, "Error:Invalid Character\n");
 }
 
+// Text longer than a cell holds, or with a 0 byte, is refused or reported:
+// nothing is cut or changed without a word.
+TEST(BatchTest, LongOrNulTextIsRefusedOrReported)
+{
+    auto repeat = [](std::string_view piece, int times) {
+        std::string s;
+        while (times-- > 0)
+            s += piece;
+        return s;
+    };
+    const std::string nul(1, '\0');
+    const std::string fits = "+A9+" + repeat("0", 235) + "1";  // 240 characters
+    BatchRun r = RunScript("enter A1 5\n"
+                           "enter A1 " + fits + "0\n"
+                           "value A1\n"
+                           "enter A2 " + fits + "\n"
+                           "value A2\n"
+                           "enter A3 " + repeat("+A2", 50) + "\n"
+                           "enter A4 " + repeat("x", 239) + "\n"
+                           "enter A5 " + repeat("y", 300) + "\n"
+                           "contents A5\n"
+                           "enter A6 a" + nul + "b\n"
+                           "kind A6\n"
+                           "name N" + nul + "X A1\n"
+                           "names\n");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "5\n1\n'" + repeat("y", 239) + "\nnone\n");
+    EXPECT_EQ(r.err,
+              "Error:Formula Too Long\n"
+              "Error:Formula Too Long\n"
+              "Error:Label Cut to 240 Characters: A5\n"
+              "Error:Invalid Character\n"
+              "Error:Invalid Range Name\n");
+}
+
 TEST(BatchTest, MemoryFallsAsCellsAreCreated)
 {
     BatchRun r = RunScript("memory\nenter A1 1\nmemory\n");

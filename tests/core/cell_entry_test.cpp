@@ -138,12 +138,35 @@ TEST_F(CellEntryTest, EmptyTextClearsToAnEmptyLabelButCreatesNothing)
     EXPECT_EQ(Label(c), "'");
 }
 
-TEST_F(CellEntryTest, LongTextIsCutTo240Characters)
+TEST_F(CellEntryTest, OnlyLabelsAreCutTo240CharactersAndEntrySaysSo)
 {
-    PCell c = Enter(std::string(300, 'x'));
-    EXPECT_EQ(Label(c).size(), 240u);
-    PCell d = Enter("'" + std::string(300, 'y'), 1, 0);
-    EXPECT_EQ(Label(d), "'" + std::string(239, 'y'));
+    EXPECT_EQ(EnterCell(e, std::string(300, 'x'), 0, 0), EntryText::LabelCut);
+    EXPECT_EQ(Label(FindCell(e, 0, 0)).size(), 240u);
+    EXPECT_EQ(EnterCell(e, "'" + std::string(300, 'y'), 1, 0), EntryText::LabelCut);
+    EXPECT_EQ(Label(FindCell(e, 1, 0)), "'" + std::string(239, 'y'));
+    EXPECT_EQ(EnterCell(e, std::string(239, 'z'), 2, 0), EntryText::Whole);
+    EXPECT_TRUE(log.messages.empty());
+
+    // A long number keeps every digit; a long formula is refused whole,
+    // before the cell changes.
+    EXPECT_DOUBLE_EQ(NumericValue(*Enter(std::string(299, '0') + "7", 3, 0)), 7);
+    EXPECT_DOUBLE_EQ(NumericValue(*Enter("1" + std::string(299, '0'), 4, 0)), 1e299);
+    EXPECT_EQ(EnterCell(e, "+B1" + std::string(240, '0'), 3, 0), EntryText::Whole);
+    EXPECT_TRUE(e.Err.ErrorFlag);
+    EXPECT_TRUE(formulas->compiled.empty());
+    EXPECT_DOUBLE_EQ(NumericValue(*FindCell(e, 3, 0)), 7);
+    EXPECT_EQ(log.messages, (std::vector<std::string>{"Error:Formula Too Long"}));
+}
+
+TEST_F(CellEntryTest, TextWithANulByteIsRefusedAndTheCellKept)
+{
+    Enter("keep", 0, 0);
+    EnterCell(e, std::string("a\0b", 3), 0, 0);
+    EnterCell(e, std::string("\0", 1), 1, 0);
+    EXPECT_TRUE(e.Err.ErrorFlag);
+    EXPECT_EQ(Label(FindCell(e, 0, 0)), "'keep");
+    EXPECT_EQ(FindCell(e, 1, 0), nullptr);
+    EXPECT_EQ(log.messages, (std::vector<std::string>(2, "Error:Invalid Character")));
 }
 
 TEST_F(CellEntryTest, DateFormatsReadSlashedTextAsDates)

@@ -337,14 +337,15 @@ TEST_F(CompilerTest, ExternalReferencesCarryTheirPathAndRange)
         EXPECT_TRUE(Fails(text)) << text;
 }
 
-TEST_F(CompilerTest, TextIsCutTo240CharactersAndStillFlushed)
+TEST_F(CompilerTest, TextOf240CharactersIsFlushedAndLongerTextIsRefused)
 {
     // 240 characters: the operator at the very end is still written.
     std::string text = std::string(237, '0') + "1+2";
     ASSERT_EQ(text.size(), 240u);
-    Bytes sum = Code().Int(1).Int(2).Op(opAdd).Framed();
-    EXPECT_EQ(Compile(text), sum);
-    EXPECT_EQ(Compile(text + "3"), sum);
+    EXPECT_EQ(Compile(text), Code().Int(1).Int(2).Op(opAdd).Framed());
+    // One more character is refused, never cut back to the formula above.
+    EXPECT_TRUE(Fails(text + "3"));
+    EXPECT_EQ(e.Err.ErrorText, kFormulaTooLong);
 }
 
 TEST_F(CompilerTest, CodeThatDoesNotFitTheContainerFails)
@@ -357,6 +358,7 @@ TEST_F(CompilerTest, CodeThatDoesNotFitTheContainerFails)
     ASSERT_FALSE(fits.empty());
     EXPECT_EQ(fits.front(), 239);
     EXPECT_TRUE(Fails(terms + "+1!"));
+    EXPECT_EQ(e.Err.ErrorText, kFormulaTooLong);
 
     std::string list = "@SUM(A1";
     for (int i = 0; i < 70; ++i)
