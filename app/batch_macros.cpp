@@ -97,7 +97,7 @@ void BatchMacros::GiveView()
 
 void BatchMacros::PlayKeys(const std::string& text)
 {
-    PlayKeyBatch(injector_, TranslateMacroText(e_, text));
+    PlayKeyBatch(injector_, TranslateKeyText(e_, text));
     Drain();
 }
 

@@ -37,7 +37,10 @@ std::string CleanMacroText(std::string_view text)
 }
 
 struct Translation {
-    Translation(Engine& e, std::string_view text, char separator) : E(e), Text(text), Separator(separator) {}
+    Translation(Engine& e, std::string_view text, char separator, std::size_t limit)
+        : E(e), Text(text), Separator(separator), Cut(limit)
+    {
+    }
 
     Engine& E;
     std::string_view Text;
@@ -46,7 +49,7 @@ struct Translation {
     std::string Line;
     // Where the line will be cut: at its length limit, or before a code
     // that would not fit whole there.
-    std::size_t Cut = kMacroLineLength;
+    std::size_t Cut;
     bool QuoteError = false;
 };
 
@@ -67,8 +70,8 @@ void AppendKeys(Translation& t, std::string_view keys)
 }
 
 // The code once per counted repeat; a count below 1, or none that
-// evaluates, gives one. Repeating stops once the line is full, so any
-// count costs at most one line's worth of work.
+// evaluates, gives one. Repeating stops once the line is full, or after a
+// line's worth of repeats, so any count costs at most that much work.
 void AppendRepeated(Translation& t, std::string_view code, const std::string& countText)
 {
     double count = 1;
@@ -76,6 +79,7 @@ void AppendRepeated(Translation& t, std::string_view code, const std::string& co
         count = std::round(EvaluateText(t.E, countText).Number);
     if (!(count >= 1))
         count = 1;
+    count = std::min(count, double(kMacroLineLength));
     for (double k = 0; k < count && t.Line.size() < t.Cut; ++k)
         AppendCode(t, code);
 }
@@ -156,12 +160,10 @@ void AppendBraceGroup(Translation& t)
     t.Pos = std::min(close + 1, t.Text.size());
 }
 
-}  // namespace
-
-std::string TranslateMacroText(Engine& e, std::string_view text, char argSeparator)
+std::string Translate(Engine& e, std::string_view text, char argSeparator, std::size_t limit)
 {
     const std::string clean = CleanMacroText(text);
-    Translation t(e, clean, argSeparator);
+    Translation t(e, clean, argSeparator, limit);
     while (t.Pos < t.Text.size() && !t.QuoteError) {
         if (t.Text[t.Pos] == '{') {
             AppendBraceGroup(t);
@@ -175,6 +177,18 @@ std::string TranslateMacroText(Engine& e, std::string_view text, char argSeparat
     if (t.Line.size() > t.Cut)
         t.Line.resize(t.Cut);
     return t.Line;
+}
+
+}  // namespace
+
+std::string TranslateMacroText(Engine& e, std::string_view text, char argSeparator)
+{
+    return Translate(e, text, argSeparator, kMacroLineLength);
+}
+
+std::string TranslateKeyText(Engine& e, std::string_view text)
+{
+    return Translate(e, text, ',', std::string::npos);
 }
 
 }  // namespace zt

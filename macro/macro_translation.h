@@ -17,4 +17,8 @@ namespace zt {
 // only.
 std::string TranslateMacroText(Engine& e, std::string_view text, char argSeparator = ',');
 
+// Keys typed from outside a macro cell, written as in macros: translated
+// the same way but never cut, since no cell holds them.
+std::string TranslateKeyText(Engine& e, std::string_view text);
+
 }  // namespace zt

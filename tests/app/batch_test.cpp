@@ -139,6 +139,18 @@ TEST(BatchTest, LongOrNulTextIsRefusedOrReported)
               "Error:Invalid Range Name\n");
 }
 
+// Keys of any length arrive whole; one entry is cut to what a cell holds.
+TEST(BatchTest, LongKeyTextsAreTypedWhole)
+{
+    std::string keys;
+    for (int i = 1; i <= 40; ++i)
+        keys += "k" + std::to_string(i) + "~{DOWN}";
+    BatchRun r = RunScript("keys " + keys + std::string(240, 'z') + "~\n"
+                           "contents A1\ncontents A40\ncontents A41\n");
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out, "'k1\n'k40\n'" + std::string(239, 'z') + "\n");
+}
+
 TEST(BatchTest, MemoryFallsAsCellsAreCreated)
 {
     BatchRun r = RunScript("memory\nenter A1 1\nmemory\n");

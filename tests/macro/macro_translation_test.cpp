@@ -148,6 +148,14 @@ TEST_F(MacroTranslation, LineIsCutAtItsLimit)
     EXPECT_EQ(Translate(text + "{LET A1,\"x}"), kSyntaxError);
 }
 
+TEST_F(MacroTranslation, KeyTextsAreNeverCutButCountsStayBounded)
+{
+    std::string text(300, 'x');
+    EXPECT_EQ(TranslateKeyText(e, text + "{LET A1,5}~"), text + Cmd("E") + "A1" + kEnter + "5" + kEnter + kEnter);
+    EXPECT_EQ(TranslateKeyText(e, text + "{DOWN 1E9}{UP 2}"),
+              text + Keys(kMacroLineLength, kMacroKeyDown) + Keys(2, kMacroKeyUp));
+}
+
 TEST_F(MacroTranslation, ReservedBytesInTheTextAreLeftOut)
 {
     // Typed into a cell, these bytes are no key codes, markers or stop sentinel.
