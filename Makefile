@@ -6,7 +6,7 @@ SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 FUZZ_TIME ?= 600
-FUZZ_TARGETS := compile eval wks macro range
+FUZZ_TARGETS := compile eval wks macro range script
 
 .PHONY: run test bench asan fuzz deps fuzz-deps configure build clean
 

@@ -7,6 +7,7 @@
 #include <iterator>
 #include <vector>
 
+#include "fuzz/batch_script_fuzz.h"
 #include "fuzz/fuzz_targets.h"
 
 namespace zt {
@@ -34,7 +35,7 @@ TEST(FuzzRegressionsTest, FormerlyFailingInputsRunClean)
 {
     int replayed =
         Replay("compile", FuzzCompile) + Replay("eval", FuzzEvaluateCode) + Replay("wks", FuzzReadWorksheet) +
-        Replay("macro", FuzzRunMacro) + Replay("range", FuzzRangeCommands);
+        Replay("macro", FuzzRunMacro) + Replay("range", FuzzRangeCommands) + Replay("script", FuzzBatchScript);
     if (replayed == 0)
         GTEST_SKIP() << "no regression inputs kept yet";
 }
