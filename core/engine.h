@@ -59,6 +59,7 @@ struct Worksheet {
     bool Modified = false;
     bool UndoHasCells = false;  // the undo snapshot holds the cells (perhaps none)
     std::vector<TRange> UndoRanges;  // the remembered ranges when the snapshot was taken
+    bool UndoLost = false;  // the last snapshot could not be taken, so Undo has nothing to go back to
     WorksheetSettings Settings;
     TRangeNameTable Names;
     std::array<TRange, kDataRangeCount> DataRanges{};

@@ -12,6 +12,7 @@ namespace zt {
 namespace {
 
 constexpr std::string_view kUndoMemoryMessage = "Out of UNDO memory!";
+constexpr std::string_view kNothingToUndo = "Nothing to Undo";
 
 // A saved cell image: the address of the next image, the cell's attribute
 // bytes from Typeface to Row, its value kind without flags, then the text
@@ -146,6 +147,7 @@ bool SaveCells(Engine& e, int maxRow, int maxCol)
 void AbandonSnapshot(Engine& e, const ErrorState& before)
 {
     DiscardSnapshot(e);
+    e.Cur->UndoLost = true;
     ReportError(e, kUndoMemoryMessage);
     e.Err = before;
 }
@@ -218,6 +220,7 @@ void DiscardSnapshot(Engine& e)
     FreeImages(e);
     e.Cur->UndoHasCells = false;
     e.Cur->UndoRanges.clear();
+    e.Cur->UndoLost = false;
 }
 
 void TakeUndoSnapshot(Engine& e)
@@ -259,6 +262,12 @@ void Undo(Engine& e)
 {
     if (!e.Cur)
         return;
+    // The user was told the snapshot failed; an Undo that then did nothing
+    // would look as if it had restored the worksheet.
+    if (e.Cur->UndoLost) {
+        ReportError(e, kNothingToUndo);
+        return;
+    }
     // The list comes off its slot at once: its images are freed one by one
     // as their cells are rebuilt.
     // A snapshot of an empty worksheet has no images but still restores emptiness.

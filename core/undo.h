@@ -26,7 +26,8 @@ void TakeUndoSnapshot(Engine& e);
 void SnapshotSizes(Engine& e);
 
 // Rebuilds the worksheet from the snapshot and consumes it; does nothing
-// when there is none.
+// when there is none, except that after a snapshot that failed it reports
+// "Nothing to Undo".
 void Undo(Engine& e);
 
 // Releases the snapshot.

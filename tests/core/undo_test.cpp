@@ -379,8 +379,11 @@ TEST_F(TinyHeapUndoTest, ASnapshotThatDoesNotFitIsReportedAndLeavesNothing)
     EXPECT_TRUE(NoSnapshot());
     EXPECT_EQ(e.Heap.BytesInUse(), before);
 
+    // An Undo after the failure says it has nothing to go back to.
+    log.messages.clear();
     Undo(e);
     EXPECT_EQ(DumpSheet(e), cells);
+    EXPECT_EQ(log.messages, std::vector<std::string>{"Error:Nothing to Undo"});
 }
 
 class SmallHeapUndoTest : public UndoTest {
