@@ -28,6 +28,34 @@ BatchSession::BatchSession(std::ostream& out, std::ostream& err)
     RestoreContext(engine_, OpenSheet(engine_, "UNTITLED"));
 }
 
+// Lines end with LF, CR LF or CR. The LF of a CR LF is passed over when the
+// next line is read rather than waited for after the CR, so that a program
+// that ends its commands with CR alone gets each answer at once.
+bool BatchSession::ReadScriptLine(std::istream& in, std::string& line)
+{
+    using Traits = std::istream::traits_type;
+    line.clear();
+    // The sentry flushes the output first, so that a program driving batch
+    // mode line by line sees each answer before it sends the next command.
+    std::istream::sentry ready(in, true);
+    if (!ready)
+        return false;
+    std::streambuf* buf = in.rdbuf();
+    Traits::int_type c = buf->sbumpc();
+    if (afterCr_ && c == '\n')
+        c = buf->sbumpc();
+    afterCr_ = false;
+    for (; !Traits::eq_int_type(c, Traits::eof()); c = buf->sbumpc()) {
+        if (c == '\n' || c == '\r') {
+            afterCr_ = c == '\r';
+            return true;
+        }
+        line.push_back(Traits::to_char_type(c));
+    }
+    in.setstate(std::ios::eofbit);
+    return !line.empty();
+}
+
 void BatchSession::Print(std::string_view text) { out_ << Utf8FromCp1252(text) << '\n'; }
 
 void BatchSession::Fail(std::string_view message) { notify_.ShowMessage("Error:" + std::string(message)); }
@@ -72,7 +100,7 @@ int BatchSession::Run(std::istream& in)
         if (lookahead_) {
             line = std::move(*lookahead_);
             lookahead_.reset();
-        } else if (!std::getline(in, line)) {
+        } else if (!ReadScriptLine(in, line)) {
             break;
         }
         if (!RunLine(line))
@@ -94,10 +122,8 @@ BatchMacros& BatchSession::Macros()
             std::string line;
             if (lookahead_)
                 line = *lookahead_;
-            else if (!input_ || !std::getline(*input_, line))
+            else if (!input_ || !ReadScriptLine(*input_, line))
                 return false;
-            if (!line.empty() && line.back() == '\r')
-                line.pop_back();
             if (line.rfind(kAnswer, 0) != 0) {
                 lookahead_ = line;
                 return false;

@@ -51,6 +51,9 @@ public:
     bool StartupMacros = true;
 
 private:
+    // The next line of the input; false at its end.
+    bool ReadScriptLine(std::istream& in, std::string& line);
+
     std::ostream& out_;
     std::ostream& err_;
     Engine engine_;
@@ -59,6 +62,7 @@ private:
     bool failed_ = false;
     std::istream* input_ = nullptr;
     std::optional<std::string> lookahead_;  // a line read while looking for an answer
+    bool afterCr_ = false;  // the last line ended with CR, which an LF may follow
     std::unique_ptr<BatchMacros> macros_;
 };
 
