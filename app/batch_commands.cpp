@@ -264,9 +264,12 @@ void CmdUserFunctions(BatchSession& s, std::string_view rest)
 {
     std::string path(Trim(rest));
     Engine& e = s.Eng();
-    if (path.empty() || !LoadUserFunctions(e, path)) {
+    if (path.empty()) {
+        s.Fail("File Name Expected");
+    } else if (!LoadUserFunctions(e, path)) {
+        std::string why = e.Err.ErrorText;
         e.Err.Clear();
-        s.Fail("Unable to Open File: " + path);
+        s.Fail(why);
     }
 }
 

@@ -5,6 +5,7 @@
 #include "files/external_sheets.h"
 #include "formula/formula_engine.h"
 #include "formula/user_functions.h"
+#include "platform/codepage.h"
 #include "platform/qt/single_instance_qt.h"
 #include "shell/main_window.h"
 
@@ -23,9 +24,12 @@ int RunDesktop(int argc, char** argv, const std::string& startup, const std::fil
     Engine engine;
     InstallFormulaEngine(engine);
     InstallFileHooks(engine);
-    std::filesystem::path library = programDir / "ZTB32.USR";
-    if (std::filesystem::exists(library))
-        LoadUserFunctions(engine, library.string());
+    // File names from the system are UTF-8; the program holds them in its
+    // own code page.
+    const std::filesystem::path libraryPath = programDir / "ZTB32.USR";
+    std::string library;
+    if (std::filesystem::exists(libraryPath) && Cp1252FromUtf8(libraryPath.string(), library))
+        LoadUserFunctions(engine, library);
 
     TForm1 main(engine);
     Shell& shell = main.Controller();
@@ -36,8 +40,9 @@ int RunDesktop(int argc, char** argv, const std::string& startup, const std::fil
     });
     instance.OnRunMacro([&shell](int col, int row) { shell.RunMacroMessage(col, row); });
     main.show();
-    if (std::filesystem::exists(startup))
-        shell.OpenFile(startup);
+    std::string startupName;
+    if (std::filesystem::exists(startup) && Cp1252FromUtf8(startup, startupName))
+        shell.OpenFile(startupName);
     else
         shell.NewWindow();
     return QApplication::exec();

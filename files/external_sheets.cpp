@@ -16,7 +16,7 @@ int ExternalSheetSlot(Engine& e, std::string_view path)
 
     std::string file = ResolveFileName(path);
     std::vector<std::uint8_t> bytes;
-    if (!ReadWholeFile(file, bytes) || !IsWorksheetFile(bytes))
+    if (ReadWholeFile(file, bytes, kMaxWorksheetFileBytes) != ReadFailure::None || !IsWorksheetFile(bytes))
         return 0;
     int slot = OpenSheet(e, name);
     if (!slot)

@@ -8,6 +8,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/codepage.h"
+
 namespace zt {
 
 namespace fs = std::filesystem;
@@ -32,6 +34,16 @@ bool SameFileName(std::string_view a, std::string_view b)
 
 namespace {
 
+fs::path SystemPath(std::string_view name) { return fs::path(Utf8FromCp1252(name)); }
+
+// The path as program text; `fallback` when it holds characters that code
+// page lacks.
+std::string ProgramText(const fs::path& p, std::string_view fallback)
+{
+    std::string text;
+    return Cp1252FromUtf8(p.string(), text) ? text : std::string(fallback);
+}
+
 // The entry of dir whose name matches without regard to case; empty when none.
 fs::path MatchInDirectory(const fs::path& dir, const std::string& name)
 {
@@ -44,42 +56,42 @@ fs::path MatchInDirectory(const fs::path& dir, const std::string& name)
     return {};
 }
 
-}  // namespace
-
-std::string ResolveFileName(std::string_view name)
+// The existing path whose components match the absolute path without regard
+// to case; the path itself when it exists or nothing matches.
+fs::path MatchWithoutCase(const fs::path& given)
 {
-    fs::path given(name);
     std::error_code ec;
-    if (!given.is_absolute())
-        given = fs::current_path(ec) / given;
     if (fs::exists(given, ec))
-        return given.string();
+        return given;
     fs::path found = given.root_path();
     for (const fs::path& part : given.relative_path()) {
         fs::path next = found / part;
         if (!fs::exists(next, ec)) {
             next = MatchInDirectory(found, part.string());
             if (next.empty())
-                return given.string();
+                return given;
         }
         found = next;
     }
-    return found.string();
+    return found;
 }
 
-bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes)
+}  // namespace
+
+std::string AbsoluteFileName(std::string_view name)
 {
-    bytes.clear();
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f)
-        return false;
-    std::uint8_t block[8192];
-    std::size_t n;
-    while ((n = std::fread(block, 1, sizeof block, f)) > 0)
-        bytes.insert(bytes.end(), block, block + n);
-    bool ok = !std::ferror(f);
-    std::fclose(f);
-    return ok;
+    std::error_code ec;
+    fs::path p = fs::absolute(SystemPath(name), ec);
+    return ec ? std::string(name) : ProgramText(p.lexically_normal(), name);
+}
+
+std::string ResolveFileName(std::string_view name)
+{
+    fs::path given = SystemPath(name);
+    std::error_code ec;
+    if (!given.is_absolute())
+        given = fs::current_path(ec) / given;
+    return ProgramText(MatchWithoutCase(given), name);
 }
 
 namespace {

@@ -1,11 +1,11 @@
 #pragma once
-// Whole-file reading and writing for worksheet files, and the file-name
-// rules: case kept for opening, ignored for comparing.
+// Whole-file writing for worksheet files, and the file-name rules: case
+// kept for opening, ignored for comparing. Names are program text
+// (Windows-1252); they reach the system as UTF-8.
 #include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace zt {
 
@@ -16,14 +16,15 @@ std::string BackupName(std::string_view path);
 // Whether two file names are the same when case is ignored.
 bool SameFileName(std::string_view a, std::string_view b);
 
+// The name made absolute against the current directory and normalised;
+// the name unchanged when that cannot be had.
+std::string AbsoluteFileName(std::string_view name);
+
 // The file a name refers to: the name itself when it exists, else the
 // path whose components match it without regard to case (names of other
 // worksheets are stored upper-cased), else the name unchanged. A relative
 // name is taken from the current directory.
 std::string ResolveFileName(std::string_view name);
-
-// The whole file; false when it cannot be opened or read.
-bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes);
 
 enum class WriteFailure { None, Write, Close };
 

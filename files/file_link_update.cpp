@@ -14,7 +14,8 @@ void UpdateFileLinks(Engine& e)
         files.push_back(f.File);
     std::vector<std::uint8_t> bytes;
     for (const std::string& file : files) {
-        if (!ReadWholeFile(ResolveFileName(file), bytes) || !IsWorksheetFile(bytes))
+        if (ReadWholeFile(ResolveFileName(file), bytes, kMaxWorksheetFileBytes) != ReadFailure::None ||
+            !IsWorksheetFile(bytes))
             continue;
         ReadOptions options;
         options.Mode = ReadMode::Link;

@@ -25,14 +25,8 @@ void ApplyMergeOptionText(MergeRequest& m, std::string_view text)
 bool MergeWorksheet(Engine& e, std::string_view path, const MergeRequest& m)
 {
     std::vector<std::uint8_t> bytes;
-    if (!ReadWholeFile(ResolveFileName(path), bytes)) {
-        ReportError(e, kUnableToOpen);
+    if (!ReadWorksheetBytes(e, ResolveFileName(path), bytes))
         return false;
-    }
-    if (!IsWorksheetFile(bytes)) {
-        ReportError(e, kInvalidWorksheetFile);
-        return false;
-    }
     ReadOptions options;
     options.Mode = m.ValuesOnly ? ReadMode::ValuesOnly : ReadMode::Merge;
     options.Action = m.Action;

@@ -1,6 +1,4 @@
 // Retrieve: a worksheet file replaces the current worksheet.
-#include <filesystem>
-
 #include "core/address.h"
 #include "core/cell_store.h"
 #include "core/range_names.h"
@@ -11,11 +9,20 @@
 
 namespace zt {
 
-std::string WorksheetNameOf(std::string_view path)
+std::string WorksheetNameOf(std::string_view path) { return UpperCase(AbsoluteFileName(path)); }
+
+bool ReadWorksheetBytes(Engine& e, std::string_view file, std::vector<std::uint8_t>& bytes)
 {
-    std::error_code ec;
-    std::filesystem::path p = std::filesystem::absolute(std::filesystem::path(path), ec);
-    return UpperCase(ec ? std::string(path) : p.lexically_normal().string());
+    ReadFailure failure = ReadWholeFile(file, bytes, kMaxWorksheetFileBytes);
+    if (failure != ReadFailure::None) {
+        ReportError(e, ReadFailureText(failure, file));
+        return false;
+    }
+    if (!IsWorksheetFile(bytes)) {
+        ReportError(e, kInvalidWorksheetFile);
+        return false;
+    }
+    return true;
 }
 
 namespace {
@@ -44,14 +51,8 @@ bool RetrieveWorksheet(Engine& e, std::string_view path)
 {
     std::string file = ResolveFileName(path);
     std::vector<std::uint8_t> bytes;
-    if (!ReadWholeFile(file, bytes)) {
-        ReportError(e, kUnableToOpen);
+    if (!ReadWorksheetBytes(e, file, bytes))
         return false;
-    }
-    if (!IsWorksheetFile(bytes)) {
-        ReportError(e, kInvalidWorksheetFile);
-        return false;
-    }
     ClearWorksheet(e);
     ReadResult read = ReadWorksheetFile(e, bytes, ReadOptions{});
     Worksheet& ws = *e.Cur;

@@ -1,7 +1,5 @@
 // Save and extract: the worksheet, or one range of it, written to a file
 // that replaces the previous one only once it is complete on disk.
-#include <filesystem>
-
 #include "core/cell_store.h"
 #include "files/file_access.h"
 #include "files/worksheet_io.h"
@@ -33,9 +31,7 @@ bool SaveWorksheet(Engine& e, std::string_view path)
         ws.Modified = wasModified;
         return false;
     }
-    std::error_code ec;
-    std::filesystem::path absolute = std::filesystem::absolute(file, ec);
-    ws.FilePath = ec ? file : absolute.lexically_normal().string();
+    ws.FilePath = AbsoluteFileName(file);
     ws.Name = WorksheetNameOf(file);
     ws.Modified = false;
     return true;

@@ -3,18 +3,35 @@
 // merge and the refresh of file links. Each works on the current worksheet
 // and reports its failures itself (ReportError); the result says whether
 // it succeeded.
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/engine.h"
+#include "files/wks_records.h"
 #include "files/worksheet_file.h"
+#include "platform/whole_file.h"
 
 namespace zt {
 
 inline constexpr std::string_view kInvalidWorksheetFile = "Invalid WKS File!";
-inline constexpr std::string_view kUnableToOpen = "Unable to Open File";
 inline constexpr std::string_view kUnableToWrite = "Unable to WRITE";
 inline constexpr std::string_view kUnableToClose = "Unable to CLOSE file";
+
+// The most bytes a worksheet can write for one cell: a formula record with
+// the longest code (cell header, value, code size, code), the record of its
+// string result and its attribute record, each behind a 4-byte header.
+inline constexpr std::uint64_t kMaxCellFileBytes = (4 + kCellHeaderSize + 8 + 2 + (kMaxCellText - 1)) +
+                                                   (4 + kCellHeaderSize + kMaxCellText + 1) + (4 + 12);
+// A reader accepts no file larger than a worksheet can make: every cell of
+// the grid at its largest, and 4 MiB for the names, graphs, sizes and
+// settings, which come to well under one.
+inline constexpr std::uint64_t kMaxWorksheetFileBytes = std::uint64_t(kRows) * kCols * kMaxCellFileBytes + (4u << 20);
+
+// The bytes of a worksheet file; false, and the reason reported, when the
+// file cannot be read or is no worksheet file.
+bool ReadWorksheetBytes(Engine& e, std::string_view file, std::vector<std::uint8_t>& bytes);
 
 // The name a worksheet is known by: its file's absolute path, upper-cased.
 std::string WorksheetNameOf(std::string_view path);

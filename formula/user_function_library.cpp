@@ -1,10 +1,10 @@
 #include <algorithm>
 #include <charconv>
-#include <fstream>
 #include <optional>
 
 #include "core/address.h"
 #include "formula/user_functions.h"
+#include "platform/whole_file.h"
 
 namespace zt {
 
@@ -12,6 +12,9 @@ namespace {
 
 constexpr std::size_t kNameLength = 12;
 constexpr std::size_t kBodyLength = 255;
+// The full library, 255 definitions of two lines of at most 255 characters,
+// takes 130 KB; a megabyte leaves room for comments many times over.
+constexpr std::uint64_t kMaxLibraryBytes = 1u << 20;
 
 std::string_view TrimBlanks(std::string_view s)
 {
@@ -53,11 +56,17 @@ TUserFunction ParseHeader(std::string_view header)
 bool LoadUserFunctions(Engine& e, const std::string& path)
 {
     e.UserLibrary.clear();
-    std::ifstream in(path, std::ios::binary);
-    std::string line;
+    std::vector<std::uint8_t> bytes;
+    if (ReadFailure failure = ReadWholeFile(path, bytes, kMaxLibraryBytes); failure != ReadFailure::None) {
+        e.Err.Set(ReadFailureText(failure, path));
+        return false;
+    }
+    std::string_view rest(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     std::optional<TUserFunction> header;
-    while (e.UserLibrary.size() < kMaxUserFunctions && std::getline(in, line)) {
-        std::string text = LibraryLine(line);
+    while (e.UserLibrary.size() < kMaxUserFunctions && !rest.empty()) {
+        std::size_t end = rest.find('\n');
+        std::string text = LibraryLine(rest.substr(0, end));
+        rest = end == std::string_view::npos ? std::string_view{} : rest.substr(end + 1);
         if (text.empty())
             continue;
         if (!header) {
@@ -67,13 +76,6 @@ bool LoadUserFunctions(Engine& e, const std::string& path)
         header->Body = text.substr(0, kBodyLength);
         e.UserLibrary.push_back(std::move(*header));
         header.reset();
-    }
-    // A file that cannot be opened, or a directory, fails; the end of the
-    // file does not.
-    if (!in.is_open() || in.bad()) {
-        e.UserLibrary.clear();
-        e.Err.ErrorFlag = true;
-        return false;
     }
     return true;
 }

@@ -15,7 +15,9 @@ inline constexpr int kMaxUserParams = std::tuple_size_v<decltype(FormulaRuntime:
 // Reads the library of text-defined functions: pairs of lines, a header
 // "NAME,n" and the body formula, where the body reads parameter k as @A(k).
 // Lines are cut at ';', trimmed and upper-cased; empty lines are skipped.
-// An unreadable file leaves the library empty, sets ErrorFlag and gives false.
+// A file that cannot be read, is no regular file or is larger than a
+// library can usefully be leaves the library empty, sets the error with
+// its reason and gives false.
 bool LoadUserFunctions(Engine& e, const std::string& path);
 
 // The position (from 1) of a definition in the current worksheet's table,

@@ -4,7 +4,7 @@
 
 #include "core/address.h"
 #include "files/file_access.h"
-#include "files/worksheet_file.h"
+#include "files/worksheet_io.h"
 
 namespace zt {
 
@@ -22,7 +22,7 @@ MergeDialogSetup SetUpMergeDialog(Engine& e, MergeMode mode, std::string_view fi
     at = OrderedRange(at);
     setup.Target = FormatAddress(e, at.FirstRow, at.FirstCol);
     std::vector<std::uint8_t> bytes;
-    if (ReadWholeFile(ResolveFileName(file), bytes))
+    if (ReadWholeFile(ResolveFileName(file), bytes, kMaxWorksheetFileBytes) == ReadFailure::None)
         setup.Sources = ListFileRangeNames(e, bytes);
     return setup;
 }

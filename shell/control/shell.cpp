@@ -199,14 +199,8 @@ bool Shell::OpenFile(const std::string& path)
 {
     std::string file = ResolveFileName(path);
     std::vector<std::uint8_t> bytes;
-    if (!ReadWholeFile(file, bytes)) {
-        ReportError(e_, kUnableToOpen);
+    if (!ReadWorksheetBytes(e_, file, bytes))
         return false;
-    }
-    if (!IsWorksheetFile(bytes)) {
-        ReportError(e_, kInvalidWorksheetFile);
-        return false;
-    }
     options_.LastDir = DirectoryOf(file);
     std::string name = WorksheetNameOf(file);
     for (auto& w : windows_) {

@@ -13,6 +13,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "files/worksheet_io.h"
 #include "tests/app/run_binary.h"
 
 namespace zt {
@@ -76,6 +77,27 @@ protected:
 
     fs::path dir_;
 };
+
+TEST_F(BatchFilesTest, OnlyRegularFilesOfAWorksheetsSizeAreRead)
+{
+    ASSERT_EQ(mkfifo(Path("pipe").c_str(), 0600), 0);
+    // Sparse: as large as it says without taking the disk.
+    fs::path big = dir_ / "big.wks";
+    Write(big.string(), "");
+    fs::resize_file(big, kMaxWorksheetFileBytes + 1);
+
+    int status = 0;
+    std::string out = Run("open /dev/zero\nuserfns /dev/urandom\nmerge " + Path("pipe") + " A1\nopen " + Path("") +
+                              "\nopen " + big.string() + "\nuserfns " + big.string() + "\n",
+                          status);
+    EXPECT_EQ(status, 1);
+    EXPECT_EQ(out, "Error:Not a Regular File: /dev/zero\n"
+                   "Error:Not a Regular File: /dev/urandom\n"
+                   "Error:Not a Regular File: " + Path("pipe") + "\n"
+                   "Error:Not a Regular File: " + Path("") + "\n"
+                   "Error:File Too Large: " + big.string() + "\n"
+                   "Error:File Too Large: " + big.string() + "\n");
+}
 
 TEST_F(BatchFilesTest, ScriptLinesMayEndWithCarriageReturnsAlone)
 {
