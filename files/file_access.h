@@ -9,8 +9,11 @@
 
 namespace zt {
 
-// The backup name of a worksheet file: its last character replaced by "B"
-// (lower-case when that character was), so X.WKS is backed up as X.WKB.
+// The backup name of a worksheet file. A name with the worksheet extension
+// .WKS gets the backup extension in its place, its last letter replaced by
+// "B" ("b" when that letter was lower-case): X.WKS is backed up as X.WKB.
+// Any other name gets the backup extension appended, in the case of the
+// name's last letter: budget as budget.wkb, V2 as V2.WKB.
 std::string BackupName(std::string_view path);
 
 // Whether two file names are the same when case is ignored.
@@ -28,10 +31,20 @@ std::string ResolveFileName(std::string_view name);
 
 enum class WriteFailure { None, Write, Close };
 
-// Writes the bytes under a temporary name in the same folder, flushes them
-// to the disk and only then puts the file in place. With keepBackup an
-// existing file is first renamed to its backup name. On failure the file
-// that was there stays untouched and the temporary file is removed.
-WriteFailure WriteWholeFile(const std::string& path, std::span<const std::uint8_t> bytes, bool keepBackup);
+struct WriteResult {
+    WriteFailure Failure = WriteFailure::None;
+    std::string Reason;  // why, in the system's words (program text)
+};
+
+// Writes the bytes under a temporary name in the folder of the file that
+// `path` names (a symbolic link is followed, so that its target gets the new
+// data and the link stays), flushes them to the disk and only then puts the
+// file in place. Refused: a target that is no regular file,
+// or one that is read-only. With keepBackup an existing file is first kept
+// under its backup name, and no other file is removed but the temporary
+// files of earlier saves of the same file that were killed before they
+// finished. On failure the file that was there stays untouched and the
+// temporary file is removed.
+WriteResult WriteWholeFile(const std::string& path, std::span<const std::uint8_t> bytes, bool keepBackup);
 
 }  // namespace zt

@@ -8,13 +8,14 @@ namespace zt {
 
 namespace {
 
+// A failure names the file and says why: "Unable to WRITE X.WKS: Permission denied".
 bool WriteFileReporting(Engine& e, const std::string& file, const std::vector<std::uint8_t>& bytes)
 {
-    switch (WriteWholeFile(file, bytes, true)) {
-    case WriteFailure::None: return true;
-    case WriteFailure::Write: ReportError(e, kUnableToWrite); return false;
-    case WriteFailure::Close: ReportError(e, kUnableToClose); return false;
-    }
+    WriteResult result = WriteWholeFile(file, bytes, true);
+    if (result.Failure == WriteFailure::None)
+        return true;
+    std::string_view what = result.Failure == WriteFailure::Close ? kUnableToClose : kUnableToWrite;
+    ReportError(e, std::string(what) + " " + file + ": " + result.Reason);
     return false;
 }
 

@@ -78,6 +78,72 @@ protected:
     fs::path dir_;
 };
 
+TEST_F(BatchFilesTest, BackupsKeepThePreviousVersionAndRemoveNoOtherFile)
+{
+    // Files whose names a backup once took by replacing the last character.
+    for (const char* other : {"budgeb", "vB", "REPORB"})
+        Write(Path(other), "keep");
+    std::string script;
+    for (const char* name : {"budget", "v2", "REPORT", "X.WKS", "y.Wks", "z.wk1"})
+        script += "enter A1 1\nsave " + Path(name) + "\nenter A1 2\nsave " + Path(name) + "\n";
+    Run(script);
+
+    EXPECT_EQ(Entries(), "REPORB REPORT REPORT.WKB X.WKB X.WKS budgeb budget budget.wkb v2 v2.wkb vB "
+                         "y.Wkb y.Wks z.wk1 z.wk1.wkb");
+    for (const char* other : {"budgeb", "vB", "REPORB"})
+        EXPECT_EQ(Bytes(Path(other)), "keep") << other;
+    for (const char* backup : {"budget.wkb", "v2.wkb", "REPORT.WKB", "X.WKB", "y.Wkb", "z.wk1.wkb"})
+        EXPECT_EQ(ValueIn(Path(backup)), "1\n") << backup;
+    EXPECT_EQ(ValueIn(Path("budget")), "2\n");
+}
+
+TEST_F(BatchFilesTest, ASaveWritesALinksTargetAndRefusesAReadOnlyFile)
+{
+    fs::create_directories(dir_ / "data");
+    fs::create_directories(dir_ / "links");
+    Run("enter A1 1\nsave " + Path("data/real.wks") + "\n");
+    fs::create_symlink("../data/real.wks", dir_ / "links" / "link.wks");
+
+    Run("open " + Path("links/link.wks") + "\nenter A1 2\nsave\n");
+    EXPECT_TRUE(fs::is_symlink(dir_ / "links" / "link.wks"));
+    EXPECT_EQ(ValueIn(Path("data/real.wks")), "2\n");
+    EXPECT_EQ(ValueIn(Path("data/real.wkb")), "1\n");
+    EXPECT_EQ(Entries(dir_ / "links"), "link.wks");
+    EXPECT_EQ(Entries(dir_ / "data"), "real.wkb real.wks");
+
+    // Read-only for everyone, even for a process that could replace it.
+    fs::permissions(dir_ / "data" / "real.wks", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    std::string before = Bytes(Path("data/real.wks"));
+    int status = 0;
+    std::string out = Run("open " + Path("links/link.wks") + "\nenter A1 3\nsave\nsave " + Path("data/real.wks") + "\n",
+                          status);
+    EXPECT_EQ(status, 1);
+    std::string refusal = "Error:Unable to WRITE " + Path("links/link.wks") + ": Permission denied\n" +
+                          "Error:Unable to WRITE " + Path("data/real.wks") + ": Permission denied\n";
+    EXPECT_EQ(out, refusal);
+    EXPECT_TRUE(Bytes(Path("data/real.wks")) == before);
+    EXPECT_EQ(ValueIn(Path("data/real.wkb")), "1\n");
+    EXPECT_EQ(Entries(dir_ / "data"), "real.wkb real.wks");
+}
+
+TEST_F(BatchFilesTest, FileNamesReachTheSystemInUtf8)
+{
+    const std::string sheet = Path("\xc3\xbcn\xc3\xaf.wks");  // ü n ï
+    const std::string part = Path("\xc3\xa9t\xc3\xa9.wks");   // é t é
+    Write(Path("f\xc3\xbcnf.usr"), "FIVE\n5\n");
+    Run("enter A1 7\nsave " + sheet + "\nsave " + sheet + "\nextract A1..A1 " + part + "\n");
+    EXPECT_EQ(Entries(), "f\xc3\xbcnf.usr \xc3\xa9t\xc3\xa9.wks \xc3\xbcn\xc3\xaf.wkb \xc3\xbcn\xc3\xaf.wks");
+
+    std::string out = Run("merge " + part + " B1\nuserfns " + Path("f\xc3\xbcnf.usr") +
+                          "\nenter C1 @FIVE\nenter D1 +[" + sheet + "]A1\nenter E1 @LINK(\"" + sheet +
+                          ">A1\")\nuplink\nprint all\n");
+    EXPECT_EQ(out, "B1\t7\nC1\t5\nD1\t7\nE1\t7\n");
+
+    int status = 0;
+    EXPECT_EQ(Run("", status, "--batch " + sheet + " --print all"), "A1\t7\n");
+    EXPECT_EQ(status, 0);
+}
+
 TEST_F(BatchFilesTest, OnlyRegularFilesOfAWorksheetsSizeAreRead)
 {
     ASSERT_EQ(mkfifo(Path("pipe").c_str(), 0600), 0);
@@ -105,6 +171,31 @@ TEST_F(BatchFilesTest, ScriptLinesMayEndWithCarriageReturnsAlone)
                   "enter B1 {GETNUMBER \"How many?\",B2}\rmacro B1\ranswer 21\rvalue B2\r\n"
                   "value A1\r\n\r\nvalue A2\n"),
               "10\n21\n5\n10\n");
+}
+
+// A save killed while it writes leaves its temporary file; the next save of
+// the same file takes it away.
+TEST_F(BatchFilesTest, TheNextSaveRemovesWhatAKilledSaveLeft)
+{
+    const std::string file = Path("big.wks");
+    const std::string script = "enter A1 " + std::string(200, 'x') + "\ncopy A1 A1..A999\nsave " + file + "\n";
+    Run("enter A1 1\nsave " + file + "\n");
+    std::string before = Bytes(file);
+
+    std::string in = Path("script");
+    Write(in, script);
+    // The limit on file size stops the writing with SIGXFSZ, which kills the process.
+    std::string command = "ulimit -c 0; ulimit -f 64; exec " + std::string(ZT_BINARY) + " --batch < " + in +
+                          " > /dev/null 2>&1";
+    int status = std::system(command.c_str());
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ) << status;
+    fs::remove(in);
+    EXPECT_TRUE(Bytes(file) == before);
+    EXPECT_NE(Entries(), "big.wks");
+
+    Run(script);
+    EXPECT_EQ(Entries(), "big.wkb big.wks");
+    EXPECT_TRUE(Bytes(Path("big.wkb")) == before);
 }
 
 }  // namespace

@@ -172,7 +172,7 @@ TEST_F(RetrieveSaveTest, ASaveThatCannotCreateTheFileChangesNothing)
     // The parent of the new name is a regular file: even root cannot create it.
     std::string impossible = file + "/inner.wks";
     EXPECT_FALSE(SaveWorksheet(s.Eng(), impossible));
-    EXPECT_EQ(s.Errors(), "Error:Unable to WRITE\n");
+    EXPECT_EQ(s.Errors(), "Error:Unable to WRITE " + impossible + ": Not a directory\n");
     EXPECT_TRUE(s.Eng().Cur->Modified);
     EXPECT_EQ(s.Eng().Cur->FilePath, file);
     Sheet check;
@@ -203,7 +203,7 @@ TEST_F(RetrieveSaveTest, AWriteThatFailsHalfWayLeavesTheOldFile)
     std::signal(SIGXFSZ, oldHandler);
 
     EXPECT_FALSE(saved);
-    EXPECT_EQ(s.Errors(), "Error:Unable to WRITE\n");
+    EXPECT_EQ(s.Errors(), "Error:Unable to WRITE " + file + ": File too large\n");
     EXPECT_TRUE(s.Eng().Cur->Modified);
     EXPECT_EQ(Bytes(file), before);
     EXPECT_FALSE(fs::exists(Path("full.wkb")));

@@ -221,6 +221,24 @@ TEST_F(ShellFilesTest, OpenThroughTheDialog)
     EXPECT_TRUE(asked.Request.MustExist);
 }
 
+// The dialogs answer in the program's code page; the files carry UTF-8 names.
+TEST_F(ShellFilesTest, NamesFromTheDialogsReachTheSystemInUtf8)
+{
+    Put("A1", "42");
+    AnswerSave("d\xe9j\xe0.wks");
+    shell.Command("Save2Click");
+    shell.Command("Save2Click");
+    EXPECT_TRUE(fs::exists(dir / "d\xc3\xa9j\xc3\xa0.wks"));
+    EXPECT_TRUE(fs::exists(dir / "d\xc3\xa9j\xc3\xa0.wkb"));
+    EXPECT_EQ(w->Caption, "d\xe9j\xe0.wks");
+    ASSERT_TRUE(shell.CloseWindow(*w));
+
+    dialogs.QueueAnswer(FileDialogResult{true, PathOf("d\xe9j\xe0.wks"), 1});
+    shell.Command("Retr1Click");
+    ASSERT_EQ(shell.Windows().size(), 1u);
+    EXPECT_EQ(Contents("A1"), "42");
+}
+
 TEST_F(ShellFilesTest, OpeningAnOpenFileGivesASecondViewOfTheSameCells)
 {
     std::string path = SavedBook();
