@@ -1,5 +1,6 @@
 #include <algorithm>
 
+#include "core/cell_entry.h"
 #include "core/cell_store.h"
 #include "core/palette.h"
 #include "files/formula_file_code.h"
@@ -181,7 +182,9 @@ void WksReader::StoreCell(const WksRecord& rec, std::uint8_t format, int row, in
         break;
     case WKS_LABEL:
     case WKS_STRING:
-        if (!ReadText(body, text)) {
+        // A label's text begins with its prefix; without one the record is
+        // not a label, whatever its type says.
+        if (!ReadText(body, text) || (type == WKS_LABEL && (text.empty() || !IsLabelPrefix(text[0])))) {
             Skip();
             return;
         }
@@ -215,8 +218,10 @@ void WksReader::StoreCell(const WksRecord& rec, std::uint8_t format, int row, in
     if (type == WKS_STRING && !merge_) {
         // The string result of the formula record just before it.
         PCell cell = FindCell(e_, row, col);
-        if (!cell || cell->Kind != (ckFormula | kfUnlinked))
+        if (!cell || cell->Kind != (ckFormula | kfUnlinked)) {
+            Skip();
             return;
+        }
         HeapAddr s = 0;
         if (!text.empty()) {
             s = SetText(e_, 0, text);

@@ -139,15 +139,16 @@ TEST_F(WorksheetFileDamageTest, BodiesTooShortForTheirTypeAreSkipped)
     EXPECT_FALSE(RangeIsDefined(e.Cur->Graphs.Current.XRange.Get()));
 }
 
-TEST_F(WorksheetFileDamageTest, LabelsWithoutTheirZeroAreSkipped)
+TEST_F(WorksheetFileDamageTest, LabelsWithoutTheirZeroOrPrefixAreSkipped)
 {
     Bytes file = Concat({Bof(), Record(0x000F, Concat({CellHeader(0x71, 0, 0), Bytes{'\'', 'a', 'b'}})),
-                         Record(0x000F, Concat({CellHeader(0x71, 0, 1), Bytes{'\'', 'a', 0, 'b', 0}})), Eof()});
+                         Record(0x000F, Concat({CellHeader(0x71, 0, 1), Bytes{'\'', 'a', 0, 'b', 0}})),
+                         Record(0x000F, Concat({CellHeader(0x71, 0, 2), Bytes{5, 0}})), Eof()});
     ReadResult r = ReadFresh(file);
-    EXPECT_EQ(r.Skipped, 2);
-    EXPECT_EQ(r.Error, "File may be damaged: 2 records skipped");
-    EXPECT_EQ(FindCell(e, 0, 0), nullptr);
-    EXPECT_EQ(FindCell(e, 1, 0), nullptr);
+    EXPECT_EQ(r.Skipped, 3);
+    EXPECT_EQ(r.Error, "File may be damaged: 3 records skipped");
+    for (int row = 0; row < 3; ++row)
+        EXPECT_EQ(FindCell(e, row, 0), nullptr) << row;
 }
 
 TEST_F(WorksheetFileDamageTest, CellsOutsideTheWorksheetStopTheRead)
@@ -222,14 +223,14 @@ TEST_F(WorksheetFileDamageTest, BadFormulaCodeBecomesAnErrorCell)
     }
 }
 
-TEST_F(WorksheetFileDamageTest, AStringRecordWithoutItsFormulaIsIgnored)
+TEST_F(WorksheetFileDamageTest, AStringRecordWithoutItsFormulaIsSkipped)
 {
     Bytes integer = CellHeader(0x71, 0, 0);
     Put16(integer, 4);
     Bytes str = Concat({CellHeader(0x71, 0, 0), Bytes{'z', 0}});
     Bytes lone = Concat({CellHeader(0x71, 1, 0), Bytes{'z', 0}});
     Bytes file = Concat({Bof(), Record(0x000D, integer), Record(0x0033, str), Record(0x0033, lone), Eof()});
-    ASSERT_TRUE(ReadFresh(file).Ok);
+    ASSERT_EQ(ReadFresh(file).Skipped, 2);
     EXPECT_EQ(FindCell(e, 0, 0)->Kind, ckInteger);
     EXPECT_EQ(FindCell(e, 0, 1), nullptr);
 }
